@@ -1,0 +1,163 @@
+#include "TimerViewModel.h"
+
+#include "QuoteList.h"
+#include "platform/Platform.h"
+#include "platform/SettingsStore.h"
+#include "screensaver/ScreensaverController.h"
+
+namespace {
+
+const QString kOnboarded = QStringLiteral("onboarded");
+const QString kSavedDate = QStringLiteral("savedDate");
+const QString kSavedEventName = QStringLiteral("savedEventName");
+const QString kSubtitle = QStringLiteral("subtitle");
+const QString kTodos = QStringLiteral("todos");
+const QString kQuotes = QStringLiteral("quotes");
+const QString kIdleEnabled = QStringLiteral("idleEnabled");
+const QString kIdleMinutes = QStringLiteral("idleMinutes");
+
+} // namespace
+
+const QStringList TimerViewModel::defaultTaskTitles = {
+    QStringLiteral("Finish the launch checklist"), QStringLiteral("Send the press kit"),
+    QStringLiteral("Record the demo video"),       QStringLiteral("Update the website"),
+    QStringLiteral("Test the release build"),      QStringLiteral("Plan the celebration"),
+};
+
+const QStringList TimerViewModel::defaultQuotes = {
+    QStringLiteral("Today I choose to be happy"),
+    QStringLiteral("I'm grateful for everything I have"),
+    QStringLiteral("I'm capable of achieving great things"),
+    QStringLiteral("I choose to focus on what I can control"),
+    QStringLiteral("I embrace challenges as opportunities for growth"),
+    QStringLiteral("I'm confident in my abilities"),
+    QStringLiteral("I'm grateful for the blessings in my life"),
+    QStringLiteral("I'm open to new possibilities"),
+    QStringLiteral("I'm positive and optimistic"),
+    QStringLiteral("I'm grateful for the support of my loved ones"),
+    QStringLiteral("I'm committed to continuous improvement"),
+    QStringLiteral("I choose to make a positive impact today"),
+    QStringLiteral("I'm confident in my decisions"),
+    QStringLiteral("I'm open to learning and growing"),
+};
+
+TimerViewModel::TimerViewModel(Platform &platform, QObject *parent)
+    : QObject(parent)
+    , m_platform(platform)
+    , m_timerDate(platform.now())
+{
+    load();
+}
+
+TimerViewModel::~TimerViewModel() = default;
+
+void TimerViewModel::setQuotes(const QStringList &quotes)
+{
+    assign(m_quotes, quotes, &TimerViewModel::quotesChanged);
+}
+
+void TimerViewModel::setTimerDate(const QDateTime &date)
+{
+    assign(m_timerDate, date, &TimerViewModel::timerDateChanged);
+}
+
+void TimerViewModel::setEventName(const QString &name)
+{
+    assign(m_eventName, name, &TimerViewModel::eventNameChanged);
+}
+
+void TimerViewModel::setSubtitle(const QString &subtitle)
+{
+    assign(m_subtitle, subtitle, &TimerViewModel::subtitleChanged);
+}
+
+void TimerViewModel::setTodos(const TodoList &todos)
+{
+    assign(m_todos, todos, &TimerViewModel::todosChanged);
+}
+
+void TimerViewModel::setIdleEnabled(bool enabled)
+{
+    assign(m_idleEnabled, enabled, &TimerViewModel::idleEnabledChanged);
+}
+
+void TimerViewModel::setIdleMinutes(qint64 minutes)
+{
+    assign(m_idleMinutes, minutes, &TimerViewModel::idleMinutesChanged);
+}
+
+
+ScreensaverController *TimerViewModel::screensaver()
+{
+    if (!m_screensaver)
+        m_screensaver = std::make_unique<ScreensaverController>(this);
+    return m_screensaver.get();
+}
+
+QDateTime TimerViewModel::defaultEventDate(const QDateTime &now)
+{
+    const QDateTime date = now.toLocalTime().addDays(12 * 7);
+    return date.isValid() ? date : now;
+}
+
+void TimerViewModel::load()
+{
+    const SettingsStore &store = m_platform.settings();
+
+    if (store.contains(kOnboarded))
+        m_hasCompletedOnboarding = store.boolValue(kOnboarded);
+    else
+        m_hasCompletedOnboarding = store.contains(kSavedDate);
+
+    setTimerDate(store.date(kSavedDate).value_or(defaultEventDate(m_platform.now())));
+
+    if (const auto name = store.string(kSavedEventName))
+        setEventName(*name);
+
+    setSubtitle(store.string(kSubtitle).value_or(QString()));
+
+    std::optional<TodoList> todos;
+    if (const auto data = store.data(kTodos))
+        todos = decodeTodos(*data);
+    if (!todos || todos->size() != defaultTaskTitles.size()) {
+        todos = TodoList();
+        for (const QString &title : defaultTaskTitles)
+            todos->append(Todo::create(title));
+    }
+    setTodos(*todos);
+
+    std::optional<QStringList> quotes;
+    if (const auto data = store.data(kQuotes))
+        quotes = decodeQuotes(*data);
+    setQuotes(quotes.value_or(defaultQuotes));
+
+    setIdleEnabled(store.boolValue(kIdleEnabled));
+
+    if (store.contains(kIdleMinutes))
+        setIdleMinutes(std::max<qint64>(store.integer(kIdleMinutes), 1));
+}
+
+void TimerViewModel::save()
+{
+    SettingsStore &store = m_platform.settings();
+    store.setDate(kSavedDate, m_timerDate);
+    store.setString(kSavedEventName, m_eventName);
+    store.setString(kSubtitle, m_subtitle);
+    store.setData(kTodos, encodeTodos(m_todos));
+    store.setData(kQuotes, encodeQuotes(m_quotes));
+    store.setBool(kIdleEnabled, m_idleEnabled);
+    store.setInteger(kIdleMinutes, m_idleMinutes);
+    // Failures are absorbed; the store writes atomically, so a failed write leaves
+    // the previous file intact.
+    store.sync();
+}
+
+TimeRemaining TimerViewModel::timeRemaining() const
+{
+    return timeRemainingBetween(m_platform.now(), m_timerDate);
+}
+
+QString TimerViewModel::menuBarText() const
+{
+    return menuBarTextBetween(m_platform.now(), m_timerDate);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "Countdown.h"
+#include "Todo.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class Platform;
+class ScreensaverController;
+
+// The one state object: the event, its checklist, the quotes and the idle options.
+// Every write of a published field, also of an equal value, emits objectWillChange()
+// before the value changes and the field's own signal after it. Nothing is saved
+// unless save() is called.
+class TimerViewModel : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const QStringList defaultTaskTitles;
+    static const QStringList defaultQuotes;
+
+    // Loads the stored settings at once; writes nothing back.
+    explicit TimerViewModel(Platform &platform, QObject *parent = nullptr);
+    ~TimerViewModel() override;
+
+    Platform &platform() const { return m_platform; }
+
+    const QStringList &quotes() const { return m_quotes; }
+    void setQuotes(const QStringList &quotes);
+    const QDateTime &timerDate() const { return m_timerDate; }
+    void setTimerDate(const QDateTime &date);
+    const QString &eventName() const { return m_eventName; }
+    void setEventName(const QString &name);
+    const QString &subtitle() const { return m_subtitle; }
+    void setSubtitle(const QString &subtitle);
+    const TodoList &todos() const { return m_todos; }
+    void setTodos(const TodoList &todos);
+    bool idleEnabled() const { return m_idleEnabled; }
+    void setIdleEnabled(bool enabled);
+    qint64 idleMinutes() const { return m_idleMinutes; }
+    void setIdleMinutes(qint64 minutes);
+
+    // Plain field: writing it announces nothing.
+    bool hasCompletedOnboarding() const { return m_hasCompletedOnboarding; }
+    void setHasCompletedOnboarding(bool done) { m_hasCompletedOnboarding = done; }
+
+    // Created on first use and kept; it refers back to this object without owning it.
+    ScreensaverController *screensaver();
+
+    // 12 weeks after `now` by the calendar, keeping the wall-clock time of day.
+    static QDateTime defaultEventDate(const QDateTime &now);
+
+    // Writes the seven published fields; the file is on disk when it returns.
+    void save();
+    TimeRemaining timeRemaining() const;
+    QString menuBarText() const;
+
+signals:
+    void objectWillChange();
+    void quotesChanged();
+    void timerDateChanged();
+    void eventNameChanged();
+    void subtitleChanged();
+    void todosChanged();
+    void idleEnabledChanged();
+    void idleMinutesChanged();
+
+private:
+    void load();
+    // Announces, assigns, then tells the field's observers; equal values announce too.
+    template<typename T>
+    void assign(T &member, const T &value, void (TimerViewModel::*changed)())
+    {
+        emit objectWillChange();
+        member = value;
+        emit(this->*changed)();
+    }
+
+    Platform &m_platform;
+    QStringList m_quotes;
+    QDateTime m_timerDate;
+    QString m_eventName;
+    QString m_subtitle;
+    TodoList m_todos;
+    bool m_idleEnabled = false;
+    qint64 m_idleMinutes = 5;
+    bool m_hasCompletedOnboarding = false;
+    std::unique_ptr<ScreensaverController> m_screensaver;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+
+class QEvent;
+class QWidget;
+class SettingsStore;
+
+// Every operating-system operation the program needs. The logic above this layer
+// (model, controller, views) calls nothing else, so tests can drive it with a fake.
+class Platform : public QObject
+{
+    Q_OBJECT
+
+public:
+    using InputHandler = std::function<bool(QEvent *)>; // true swallows the event
+    using MonitorToken = quint64; // 0 means "no monitor"
+
+    explicit Platform(QObject *parent = nullptr) : QObject(parent) { }
+    ~Platform() override = default;
+
+    // Settings store and clock.
+    virtual SettingsStore &settings() = 0;
+    virtual QDateTime now() const = 0;
+
+    // Seconds since the user's last input; NaN when no source can tell.
+    virtual double idleSeconds() = 0;
+    // Display-sleep assertions held in the session: name -> level. Empty when the
+    // query failed or nobody answers.
+    virtual QMap<QString, qint64> displaySleepAssertions() = 0;
+
+    // Login item: registers or unregisters, and returns the state that now holds.
+    virtual bool setLaunchAtLogin(bool enabled) = 0;
+    virtual bool launchAtLogin() = 0;
+
+    // Screens, in the platform's order, in device-independent pixels.
+    virtual QList<QRect> screenGeometries() const = 0;
+
+    // A frameless, always-on-top, full-screen window covering the given geometry.
+    // The caller owns it.
+    virtual QWidget *createCoveringWindow(const QRect &geometry) = 0;
+    // Makes the window active and raises it.
+    virtual void activate(QWidget *window) = 0;
+    virtual void quit() = 0;
+
+    // Balanced: a show without a hide is a no-op.
+    virtual void hidePointer() = 0;
+    virtual void showPointer() = 0;
+
+    // Sees key press, mouse move, mouse button press and wheel events before any
+    // widget does. Returns 0 when the monitor cannot be installed.
+    virtual MonitorToken installInputMonitor(InputHandler handler) = 0;
+    virtual void removeInputMonitor(MonitorToken token) = 0;
+
+signals:
+    void screensChanged();
+    // The window manager or another client closed a covering window.
+    void coveringWindowClosed(QWidget *window);
+};

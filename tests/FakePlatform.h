@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QMap>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+
+// A platform for tests: the real settings store (in the test's XDG_CONFIG_HOME),
+// with the clock, idle time, assertions, screens and login item set by the test.
+class FakePlatform : public Platform
+{
+    Q_OBJECT
+
+public:
+    explicit FakePlatform(QObject *parent = nullptr);
+    ~FakePlatform() override;
+
+    SettingsStore &settings() override;
+    QDateTime now() const override { return m_now ? *m_now : QDateTime::currentDateTime(); }
+
+    double idleSeconds() override;
+    QMap<QString, qint64> displaySleepAssertions() override;
+
+    bool setLaunchAtLogin(bool enabled) override;
+    bool launchAtLogin() override { return loginItemEnabled; }
+
+    QList<QRect> screenGeometries() const override { return screens; }
+
+    QWidget *createCoveringWindow(const QRect &geometry) override;
+    void activate(QWidget *window) override;
+    void quit() override { ++quitCount; }
+
+    void hidePointer() override { ++pointerHideDepth; }
+    void showPointer() override;
+
+    MonitorToken installInputMonitor(InputHandler handler) override;
+    void removeInputMonitor(MonitorToken token) override;
+
+    // Sends an event through every installed monitor; true when one swallowed it.
+    bool deliverInput(QEvent *event);
+
+    // Drops the settings store, as a restart of the program would.
+    void restart();
+
+    void setNow(const QDateTime &now) { m_now = now; }
+    void advance(qint64 msecs) { m_now = now().addMSecs(msecs); }
+
+    double idle = std::nan("");
+    int idleQueries = 0;
+    QMap<QString, qint64> assertions;
+    int assertionQueries = 0;
+    bool loginItemEnabled = false;
+    bool loginItemWritable = true; // false: every change fails and the state stays
+    int loginItemCalls = 0;
+    QList<QRect> screens = {QRect(0, 0, 1920, 1080)};
+    bool refuseInputMonitor = false;
+    int pointerHideDepth = 0;
+    int activateCount = 0;
+    int quitCount = 0;
+    QMap<MonitorToken, InputHandler> monitors;
+
+private:
+    std::unique_ptr<SettingsStore> m_settings;
+    std::optional<QDateTime> m_now;
+    MonitorToken m_nextToken = 1;
+};
