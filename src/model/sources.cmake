@@ -1,0 +1,7 @@
+target_sources(daystride_lib PRIVATE
+    model/Countdown.cpp model/Countdown.h
+    model/QuoteList.cpp model/QuoteList.h
+    model/TimerViewModel.cpp model/TimerViewModel.h
+    model/Todo.cpp model/Todo.h
+    model/Whitespace.cpp model/Whitespace.h
+)

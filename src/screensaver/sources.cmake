@@ -1,0 +1,3 @@
+target_sources(daystride_lib PRIVATE
+    screensaver/ScreensaverController.cpp screensaver/ScreensaverController.h
+)
