@@ -13,8 +13,8 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     UnixSignalWatcher signalWatcher;
-    QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, &app,
-                     &QCoreApplication::quit);
+    QObject::connect(
+        &signalWatcher, &UnixSignalWatcher::terminationRequested, &app, &QCoreApplication::quit);
 
     LinuxPlatform platform;
     TimerViewModel viewModel(platform);

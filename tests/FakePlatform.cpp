@@ -4,7 +4,10 @@
 
 #include <QWidget>
 
-FakePlatform::FakePlatform(QObject *parent) : Platform(parent) { }
+FakePlatform::FakePlatform(QObject *parent)
+    : Platform(parent)
+{
+}
 
 FakePlatform::~FakePlatform() = default;
 

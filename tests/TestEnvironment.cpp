@@ -4,7 +4,8 @@
 #include <QDir>
 #include <QFile>
 
-TestEnvironment::TestEnvironment() : m_previous(qgetenv("XDG_CONFIG_HOME"))
+TestEnvironment::TestEnvironment()
+    : m_previous(qgetenv("XDG_CONFIG_HOME"))
 {
     qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
 }

@@ -19,9 +19,12 @@ const QString kIdleMinutes = QStringLiteral("idleMinutes");
 } // namespace
 
 const QStringList TimerViewModel::defaultTaskTitles = {
-    QStringLiteral("Finish the launch checklist"), QStringLiteral("Send the press kit"),
-    QStringLiteral("Record the demo video"),       QStringLiteral("Update the website"),
-    QStringLiteral("Test the release build"),      QStringLiteral("Plan the celebration"),
+    QStringLiteral("Finish the launch checklist"),
+    QStringLiteral("Send the press kit"),
+    QStringLiteral("Record the demo video"),
+    QStringLiteral("Update the website"),
+    QStringLiteral("Test the release build"),
+    QStringLiteral("Plan the celebration"),
 };
 
 const QStringList TimerViewModel::defaultQuotes = {
@@ -85,7 +88,6 @@ void TimerViewModel::setIdleMinutes(qint64 minutes)
 {
     assign(m_idleMinutes, minutes, &TimerViewModel::idleMinutesChanged);
 }
-
 
 ScreensaverController *TimerViewModel::screensaver()
 {

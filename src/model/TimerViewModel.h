@@ -73,8 +73,7 @@ signals:
 private:
     void load();
     // Announces, assigns, then tells the field's observers; equal values announce too.
-    template<typename T>
-    void assign(T &member, const T &value, void (TimerViewModel::*changed)())
+    template<typename T> void assign(T &member, const T &value, void (TimerViewModel::*changed)())
     {
         emit objectWillChange();
         member = value;

@@ -6,7 +6,7 @@ using Json = nlohmann::ordered_json;
 
 Todo Todo::create(const QString &text)
 {
-    return Todo{QUuid::createUuid(), text, false};
+    return Todo {QUuid::createUuid(), text, false};
 }
 
 QByteArray encodeTodos(const TodoList &todos)
@@ -60,8 +60,8 @@ std::optional<TodoList> decodeTodos(const QByteArray &document)
         const std::optional<QUuid> uuid = parseUuid(id->get_ref<const std::string &>());
         if (!uuid)
             return std::nullopt;
-        todos.append(Todo{*uuid, QString::fromStdString(text->get_ref<const std::string &>()),
-                          done->get<bool>()});
+        todos.append(Todo {*uuid, QString::fromStdString(text->get_ref<const std::string &>()),
+            done->get<bool>()});
     }
     return todos;
 }

@@ -13,8 +13,7 @@ SettingsStore::~SettingsStore() = default;
 void SettingsStore::open()
 {
     m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             QStringLiteral("Daystride"),
-                                             QStringLiteral("Daystride"));
+        QStringLiteral("Daystride"), QStringLiteral("Daystride"));
 }
 
 QString SettingsStore::fileName() const

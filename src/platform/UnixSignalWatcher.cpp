@@ -10,7 +10,8 @@ namespace {
 int g_fds[2] = {-1, -1};
 }
 
-UnixSignalWatcher::UnixSignalWatcher(QObject *parent) : QObject(parent)
+UnixSignalWatcher::UnixSignalWatcher(QObject *parent)
+    : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_fds) != 0)
         return;
