@@ -3,12 +3,16 @@
 #include <QDateTime>
 #include <QList>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 
 #include <memory>
 #include <optional>
 
-class QWidget;
+class Platform;
+class QEvent;
+class QObject;
+class ScreensaverWindow;
 class TimerViewModel;
 
 // Covers every screen with the countdown when the user has been away, and takes it
@@ -16,6 +20,10 @@ class TimerViewModel;
 class ScreensaverController
 {
 public:
+    static constexpr int idlePollMilliseconds = 15000;
+    static constexpr qint64 dismissGraceMilliseconds = 1000;
+    static const QStringList displaySleepAssertionNames;
+
     explicit ScreensaverController(TimerViewModel *viewModel);
     ~ScreensaverController();
 
@@ -23,18 +31,46 @@ public:
     ScreensaverController &operator=(const ScreensaverController &) = delete;
 
     TimerViewModel *viewModel() const { return m_viewModel; }
-    const QList<QWidget *> &windows() const { return m_windows; }
+    // One per screen, in screen order; empty exactly when nothing is shown.
+    const QList<ScreensaverWindow *> &windows() const { return m_windows; }
+    bool isShown() const { return !m_windows.isEmpty(); }
     std::optional<quint64> eventMonitor() const { return m_eventMonitor; }
     const QDateTime &shownAt() const { return m_shownAt; }
     bool hasIdleTimer() const { return m_idleTimer != nullptr; }
+    const QTimer *idleTimer() const { return m_idleTimer.get(); }
 
+    // Starts the 15-second idle poll; the first tick comes one interval later.
+    // Idempotent.
+    void startIdleTimer();
+    // One poll tick: shows the countdown once the user has been idle long enough,
+    // unless something keeps the display awake.
+    void checkIdle();
+    bool isDisplaySleepBlocked();
+    // Covers every screen; a no-op while shown.
+    void show();
+    // Takes the countdown down; a no-op while hidden.
+    void dismiss();
+
+    // idleMinutes x 60 seconds, saturated instead of overflowing.
+    static double idleThresholdSeconds(qint64 idleMinutes);
     // Earlier than any real time.
     static QDateTime distantPast();
 
 private:
+    ScreensaverWindow *createWindow(TimerViewModel *viewModel, const QRect &frame);
+    bool handleInput(QEvent *event);
+    void coveringWindowClosed(QWidget *window);
+    void screensChanged();
+    void closeWindows(QList<ScreensaverWindow *> windows);
+
     QPointer<TimerViewModel> m_viewModel;
-    QList<QWidget *> m_windows;
+    QList<ScreensaverWindow *> m_windows;
     std::optional<quint64> m_eventMonitor;
     QDateTime m_shownAt;
     std::unique_ptr<QTimer> m_idleTimer;
+    // Kept from creation: the view model is only weakly referenced.
+    QPointer<Platform> m_platform;
+    // Context of every connection and the weak handle of the callbacks that outlive
+    // a call: gone with the controller, so they do nothing afterwards.
+    std::unique_ptr<QObject> m_lifetime;
 };
