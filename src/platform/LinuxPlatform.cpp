@@ -8,7 +8,10 @@
 
 #include <cmath>
 
-LinuxPlatform::LinuxPlatform(QObject *parent) : Platform(parent) { }
+LinuxPlatform::LinuxPlatform(QObject *parent)
+    : Platform(parent)
+{
+}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

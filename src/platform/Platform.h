@@ -23,7 +23,10 @@ public:
     using InputHandler = std::function<bool(QEvent *)>; // true swallows the event
     using MonitorToken = quint64; // 0 means "no monitor"
 
-    explicit Platform(QObject *parent = nullptr) : QObject(parent) { }
+    explicit Platform(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+    }
     ~Platform() override = default;
 
     // Settings store and clock.

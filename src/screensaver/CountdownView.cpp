@@ -197,7 +197,7 @@ void CountdownView::setTimeRemaining(const TimeRemaining &time)
             = QString::number(group.value).size() == QString::number(values[i]).size()
             && !group.number.text.endsWith(kEllipsis);
         group.value = values[i];
-        if (m_layoutDirty)
+        if (m_layoutDirty || m_layoutSize != size())
             continue;
         const QRect before = group.number.rect.toAlignedRect();
         if (sameLength)
@@ -218,7 +218,7 @@ void CountdownView::setQuote(const QString &quote)
         return;
     const bool presenceChanged = quote.isEmpty() != m_quote.isEmpty();
     m_quote = quote;
-    if (presenceChanged || m_layoutDirty) {
+    if (presenceChanged || m_layoutDirty || m_layoutSize != size()) {
         // The column's height changes: everything moves.
         m_layoutDirty = true;
         update();
@@ -251,7 +251,8 @@ void CountdownView::scheduleRelayout()
 
 void CountdownView::ensureLayout() const
 {
-    if (m_layoutDirty)
+    // A hidden widget gets no resize event; compare sizes as well.
+    if (m_layoutDirty || m_layoutSize != size())
         const_cast<CountdownView *>(this)->relayout();
 }
 
@@ -315,6 +316,7 @@ void CountdownView::layoutNumber(UnitGroup &group)
 void CountdownView::relayout()
 {
     m_layoutDirty = false;
+    m_layoutSize = size();
     const qreal w = width();
     const qreal h = height();
     m_scale = std::min(w / referenceWidth, h / referenceHeight);

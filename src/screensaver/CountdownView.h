@@ -113,6 +113,7 @@ private:
 
     bool m_layoutDirty = true;
     bool m_relayoutQueued = false;
+    QSize m_layoutSize;
     qreal m_scale = 1;
     QRectF m_column;
     Line m_eventName;
