@@ -38,13 +38,16 @@ QDateTime ScreensaverController::distantPast()
     return QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
 }
 
-double ScreensaverController::idleThresholdSeconds(qint64 idleMinutes)
+double ScreensaverController::idleThresholdSeconds(qint64 idleMinutes, bool *saturated)
 {
     qint64 seconds = 0;
-    if (__builtin_mul_overflow(idleMinutes, qint64(60), &seconds)) {
+    const bool overflow = __builtin_mul_overflow(idleMinutes, qint64(60), &seconds);
+    if (overflow) {
         seconds = idleMinutes > 0 ? std::numeric_limits<qint64>::max()
                                   : std::numeric_limits<qint64>::min();
     }
+    if (saturated)
+        *saturated = overflow;
     return double(seconds);
 }
 
@@ -73,8 +76,12 @@ void ScreensaverController::checkIdle()
     if (!m_windows.isEmpty())
         return;
     const double idle = m_platform->idleSeconds();
-    const double threshold = idleThresholdSeconds(viewModel->idleMinutes());
-    if (idle >= threshold && !isDisplaySleepBlocked())
+    bool saturated = false;
+    const double threshold = idleThresholdSeconds(viewModel->idleMinutes(), &saturated);
+    // A delay beyond any representable time is never reached.
+    if (saturated || !(idle >= threshold))
+        return;
+    if (!isDisplaySleepBlocked())
         show();
 }
 

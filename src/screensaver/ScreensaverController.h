@@ -51,8 +51,9 @@ public:
     // Takes the countdown down; a no-op while hidden.
     void dismiss();
 
-    // idleMinutes x 60 seconds, saturated instead of overflowing.
-    static double idleThresholdSeconds(qint64 idleMinutes);
+    // idleMinutes x 60 seconds, saturated instead of overflowing; `saturated` tells
+    // whether it had to be.
+    static double idleThresholdSeconds(qint64 idleMinutes, bool *saturated = nullptr);
     // Earlier than any real time.
     static QDateTime distantPast();
 

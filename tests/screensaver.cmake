@@ -1,0 +1,2 @@
+daystride_test(tst_screensavercontroller)
+daystride_test(tst_countdownview)
