@@ -1,0 +1,112 @@
+// Renders one scene of the program with sample content into a PNG, for the README:
+//   screenshot SCENE WIDTHxHEIGHT OUTPUT.png
+// The settings live in a temporary folder, so the user's own are never read or
+// written. Each scene is one function in `scenes` below.
+#include "model/TimerViewModel.h"
+#include "platform/LinuxPlatform.h"
+#include "screensaver/CountdownView.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace {
+
+// The real platform with the clock stopped, so every run shows the same numbers.
+class StillPlatform : public LinuxPlatform
+{
+public:
+    explicit StillPlatform(const QDateTime &now)
+        : m_now(now)
+    {
+    }
+    QDateTime now() const override { return m_now; }
+
+private:
+    QDateTime m_now;
+};
+
+void fillSample(TimerViewModel &model, const QDateTime &now)
+{
+    model.setEventName(QStringLiteral("Product Launch"));
+    model.setSubtitle(QStringLiteral("Version 2.0 goes live"));
+    model.setTimerDate(now.addDays(42).addSecs(5 * 3600 + 17 * 60 + 32));
+    model.setQuotes({QStringLiteral("I embrace challenges as opportunities for growth")});
+    const QStringList titles
+        = {QStringLiteral("Freeze the feature list"), QStringLiteral("Write the release notes"),
+            QStringLiteral("Record the demo video"), QStringLiteral("Brief the support team"),
+            QStringLiteral("Update the website"), QStringLiteral("Send the press kit")};
+    TodoList todos = model.todos();
+    for (qsizetype i = 0; i < todos.size() && i < titles.size(); ++i)
+        todos[i].text = titles[i];
+    todos[0].isCompleted = true;
+    todos[2].isCompleted = true;
+    model.setTodos(todos);
+}
+
+using Scene = std::function<std::unique_ptr<QWidget>(TimerViewModel &)>;
+
+std::unique_ptr<QWidget> countdownScene(TimerViewModel &model)
+{
+    return std::make_unique<CountdownView>(&model);
+}
+
+const std::map<QString, Scene> scenes = {
+    {QStringLiteral("countdown"), countdownScene},
+};
+
+int usage()
+{
+    QStringList names;
+    for (const auto &[name, scene] : scenes)
+        names << name;
+    std::fprintf(stderr, "usage: screenshot SCENE WIDTHxHEIGHT OUTPUT.png\nscenes: %s\n",
+        qPrintable(names.join(u' ')));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Before the first settings store: QSettings keeps the folder it saw first.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 4)
+        return usage();
+    const auto scene = scenes.find(args[1]);
+    const QStringList wh = args[2].split(u'x');
+    const QSize size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
+    if (scene == scenes.end() || size.isEmpty())
+        return usage();
+
+    const QDateTime now(QDate(2026, 3, 2), QTime(9, 41, 7));
+    StillPlatform platform(now);
+    TimerViewModel model(platform);
+    fillSample(model, now);
+
+    const std::unique_ptr<QWidget> widget = scene->second(model);
+    widget->setWindowFlag(Qt::FramelessWindowHint);
+    widget->setGeometry(QRect(QPoint(0, 0), size));
+    widget->show();
+    if (!QTest::qWaitForWindowExposed(widget.get()))
+        std::fprintf(stderr, "screenshot: the window was not exposed; grabbing anyway\n");
+    // Deferred layouts and repaints first.
+    QTest::qWait(100);
+    if (widget->size() != size)
+        widget->resize(size);
+    if (!widget->grab().toImage().save(args[3])) {
+        std::fprintf(stderr, "screenshot: cannot write %s\n", qPrintable(args[3]));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(args[3]));
+    return 0;
+}
