@@ -10,10 +10,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -181,8 +183,9 @@ void printWholeProcessFigures()
     const double cpuStart = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    while (wall.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    QEventLoop loop;
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
     const double cpuPercent = 100 * (cpuSeconds() - cpuStart) / (double(wall.elapsed()) / 1000);
     dismissAndSettle(controller);
     const double rssAfterOne = residentMiB();
