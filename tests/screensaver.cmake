@@ -1,2 +1,3 @@
 daystride_test(tst_screensavercontroller)
 daystride_test(tst_countdownview)
+daystride_test(tst_screensaver_x11 LABELS x11)
