@@ -60,6 +60,14 @@ QRect serverGeometry(WId window)
         field(QStringLiteral("Height")));
 }
 
+bool windowManagerRunning()
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"),
+        {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+    return xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("window id #");
+}
+
 bool xdotool(const QStringList &args)
 {
     return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
@@ -94,6 +102,8 @@ void TestScreensaverX11::initTestCase()
     if (QGuiApplication::platformName() != u"xcb")
         QSKIP("needs an X server (run through scripts/test)");
     m_env = std::make_unique<TestEnvironment>();
+    // The window manager may still be starting: wait until it announces itself.
+    QTRY_VERIFY_WITH_TIMEOUT(windowManagerRunning(), 10000);
 }
 
 void TestScreensaverX11::coversEveryScreenAndClosesOnInputAfterTheGrace_data()
