@@ -67,6 +67,12 @@ void DaystrideApp::openSettings() { }
 
 void DaystrideApp::openOnboarding() { }
 
+void DaystrideApp::minuteTick()
+{
+    if (m_viewModel)
+        emit m_viewModel->objectWillChange();
+}
+
 void DaystrideApp::refreshPanelText()
 {
     if (m_panel && m_viewModel)

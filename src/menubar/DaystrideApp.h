@@ -31,7 +31,9 @@ public:
     TimerViewModel &viewModel() const { return *m_viewModel; }
     PanelItem *panelItem() const { return m_panel.get(); }
     Popover *popover() const;
-    const QTimer &minuteTick() const { return m_minuteTick; }
+    const QTimer &minuteTimer() const { return m_minuteTick; }
+    // What the minute timer does: every open view redraws, the panel text follows.
+    void minuteTick();
 
     void showPopover(const QPoint &anchor);
     void openSettings();

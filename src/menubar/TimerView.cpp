@@ -213,6 +213,7 @@ void TimerView::appear()
     m_draftDate = m_viewModel.timerDate();
     m_draftName = m_viewModel.eventName();
     refreshDraftFields();
+    m_nameField->end(false);
     refreshCountdown();
     updateCommitButton();
 }
