@@ -1,8 +1,9 @@
-#include "model/TimerViewModel.h"
+#include "menubar/DaystrideApp.h"
 #include "platform/LinuxPlatform.h"
 #include "platform/UnixSignalWatcher.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -11,13 +12,16 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Daystride"));
     QApplication::setDesktopFileName(QStringLiteral("daystride"));
     QApplication::setQuitOnLastWindowClosed(false);
+    Q_INIT_RESOURCE(daystride);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/daystride/daystride.svg")));
 
     UnixSignalWatcher signalWatcher;
     QObject::connect(
         &signalWatcher, &UnixSignalWatcher::terminationRequested, &app, &QCoreApplication::quit);
 
     LinuxPlatform platform;
-    TimerViewModel viewModel(platform);
-
+    DaystrideApp daystride(platform);
+    if (!daystride.start())
+        return 0;
     return app.exec();
 }

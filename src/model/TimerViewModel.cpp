@@ -152,6 +152,7 @@ void TimerViewModel::save()
     // Failures are absorbed; the store writes atomically, so a failed write leaves
     // the previous file intact.
     store.sync();
+    emit saved();
 }
 
 TimeRemaining TimerViewModel::timeRemaining() const

@@ -69,6 +69,8 @@ signals:
     void todosChanged();
     void idleEnabledChanged();
     void idleMinutesChanged();
+    // After every save(), whatever the store made of it.
+    void saved();
 
 private:
     void load();

@@ -1,0 +1,80 @@
+#include "menubar/DaystrideApp.h"
+
+#include "menubar/PanelItem.h"
+#include "menubar/Popover.h"
+#include "menubar/SingleInstance.h"
+#include "model/TimerViewModel.h"
+#include "platform/Platform.h"
+#include "screensaver/ScreensaverController.h"
+
+DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
+    : QObject(parent)
+    , m_platform(platform)
+    , m_instance(std::make_unique<SingleInstance>())
+{
+    // Announcements come before the change: read the text once the burst is over.
+    m_labelRefresh.setSingleShot(true);
+    m_labelRefresh.setInterval(0);
+    connect(&m_labelRefresh, &QTimer::timeout, this, &DaystrideApp::refreshPanelText);
+    m_minuteTick.setInterval(minuteTickMilliseconds);
+}
+
+DaystrideApp::~DaystrideApp() = default;
+
+bool DaystrideApp::start()
+{
+    if (m_instance->claim() == SingleInstance::Claim::otherInstanceAnswered)
+        return false;
+    connect(m_instance.get(), &SingleInstance::popoverRequested, this,
+        [this] { showPopover(QPoint()); });
+
+    m_viewModel = std::make_unique<TimerViewModel>(m_platform);
+    connect(m_viewModel.get(), &TimerViewModel::objectWillChange, &m_labelRefresh,
+        qOverload<>(&QTimer::start));
+
+    m_panel = std::make_unique<PanelItem>();
+    connect(m_panel.get(), &PanelItem::activated, this, [this](const QPoint &at) {
+        Popover *popover = this->popover();
+        popover->toggleAt(at);
+    });
+    refreshPanelText();
+    // The panel item is in place: the idle watch runs from now on.
+    m_viewModel->screensaver()->startIdleTimer();
+    connect(&m_minuteTick, &QTimer::timeout, m_viewModel.get(), &TimerViewModel::objectWillChange);
+    m_minuteTick.start();
+
+    if (!m_viewModel->hasCompletedOnboarding())
+        openOnboarding();
+    return true;
+}
+
+Popover *DaystrideApp::popover() const
+{
+    if (!m_popover && m_viewModel) {
+        m_popover = std::make_unique<Popover>(*m_viewModel);
+        connect(m_popover.get(), &Popover::settingsRequested, this, &DaystrideApp::openSettings);
+    }
+    return m_popover.get();
+}
+
+void DaystrideApp::showPopover(const QPoint &anchor)
+{
+    if (Popover *popover = this->popover())
+        popover->showAt(anchor);
+}
+
+void DaystrideApp::openSettings() { }
+
+void DaystrideApp::openOnboarding() { }
+
+void DaystrideApp::minuteTick()
+{
+    if (m_viewModel)
+        emit m_viewModel->objectWillChange();
+}
+
+void DaystrideApp::refreshPanelText()
+{
+    if (m_panel && m_viewModel)
+        m_panel->setText(m_viewModel->menuBarText());
+}

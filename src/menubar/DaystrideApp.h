@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QTimer>
+
+#include <memory>
+
+class PanelItem;
+class Platform;
+class Popover;
+class SingleInstance;
+class TimerViewModel;
+
+// The application: owns the one view model, the panel item with its popover, the
+// minute tick of the panel text and the windows opened from them.
+class DaystrideApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int minuteTickMilliseconds = 60000;
+
+    explicit DaystrideApp(Platform &platform, QObject *parent = nullptr);
+    ~DaystrideApp() override;
+
+    // Takes the session's single-instance name, loads the settings and puts the
+    // item in the panel. False when another instance was asked to take over.
+    bool start();
+
+    TimerViewModel &viewModel() const { return *m_viewModel; }
+    PanelItem *panelItem() const { return m_panel.get(); }
+    Popover *popover() const;
+    const QTimer &minuteTimer() const { return m_minuteTick; }
+    // What the minute timer does: every open view redraws, the panel text follows.
+    void minuteTick();
+
+    void showPopover(const QPoint &anchor);
+    void openSettings();
+    void openOnboarding();
+
+private:
+    void refreshPanelText();
+
+    Platform &m_platform;
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<TimerViewModel> m_viewModel;
+    std::unique_ptr<PanelItem> m_panel;
+    mutable std::unique_ptr<Popover> m_popover;
+    QTimer m_minuteTick;
+    QTimer m_labelRefresh;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+class TimerView;
+class TimerViewModel;
+
+// The frameless pop-up window that opens from the panel item, placed next to the
+// click and kept inside that screen. Escape, a click elsewhere and the content's
+// own actions close it.
+class Popover : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int contentWidth = 320;
+
+    explicit Popover(TimerViewModel &viewModel, QWidget *parent = nullptr);
+
+    TimerView *timerView() const { return m_view; }
+    // Opens next to `anchor` (screen coordinates), or closes when already open.
+    void toggleAt(const QPoint &anchor);
+    void showAt(const QPoint &anchor);
+
+    // Where a window of `size` opens for a click at `anchor` within `area`: centred
+    // under the click, or above it in the lower half, and never outside `area`.
+    static QPoint placement(const QPoint &anchor, const QSize &size, const QRect &area);
+
+signals:
+    void settingsRequested();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    TimerView *m_view;
+};

@@ -1,0 +1,44 @@
+#include "menubar/StatusNotifierItemAdaptor.h"
+
+#include "menubar/StatusNotifierItem.h"
+
+StatusNotifierItemAdaptor::StatusNotifierItemAdaptor(StatusNotifierItem *item)
+    : QDBusAbstractAdaptor(item)
+    , m_item(item)
+{
+    setAutoRelaySignals(false);
+}
+
+SniPixmapList StatusNotifierItemAdaptor::iconPixmap() const
+{
+    return m_item->icon();
+}
+
+SniToolTip StatusNotifierItemAdaptor::toolTip() const
+{
+    // The panel text is the tooltip; with nothing left to count, the name says what it is.
+    const QString text = m_item->label().trimmed();
+    return {QString(), m_item->icon(), text.isEmpty() ? QStringLiteral("Daystride") : text, {}};
+}
+
+QString StatusNotifierItemAdaptor::xAyatanaLabel() const
+{
+    return m_item->label();
+}
+
+void StatusNotifierItemAdaptor::Activate(int x, int y)
+{
+    emit m_item->activated(QPoint(x, y));
+}
+
+void StatusNotifierItemAdaptor::SecondaryActivate(int x, int y)
+{
+    emit m_item->activated(QPoint(x, y));
+}
+
+void StatusNotifierItemAdaptor::ContextMenu(int x, int y)
+{
+    emit m_item->activated(QPoint(x, y));
+}
+
+void StatusNotifierItemAdaptor::Scroll(int, const QString &) { }

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "menubar/StatusNotifierTypes.h"
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusObjectPath>
+
+class StatusNotifierItem;
+
+// The org.kde.StatusNotifierItem interface (with the Ayatana label extension)
+// of one StatusNotifierItem.
+class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
+    Q_PROPERTY(QString Category READ category)
+    Q_PROPERTY(QString Id READ id)
+    Q_PROPERTY(QString Title READ title)
+    Q_PROPERTY(QString Status READ status)
+    Q_PROPERTY(int WindowId READ windowId)
+    Q_PROPERTY(QString IconName READ emptyName)
+    Q_PROPERTY(SniPixmapList IconPixmap READ iconPixmap)
+    Q_PROPERTY(QString OverlayIconName READ emptyName)
+    Q_PROPERTY(SniPixmapList OverlayIconPixmap READ noPixmaps)
+    Q_PROPERTY(QString AttentionIconName READ emptyName)
+    Q_PROPERTY(SniPixmapList AttentionIconPixmap READ noPixmaps)
+    Q_PROPERTY(QString AttentionMovieName READ emptyName)
+    Q_PROPERTY(SniToolTip ToolTip READ toolTip)
+    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
+    Q_PROPERTY(QDBusObjectPath Menu READ menu)
+    Q_PROPERTY(QString XAyatanaLabel READ xAyatanaLabel)
+    Q_PROPERTY(QString XAyatanaLabelGuide READ xAyatanaLabelGuide)
+    Q_PROPERTY(uint XAyatanaOrderingIndex READ xAyatanaOrderingIndex)
+
+public:
+    explicit StatusNotifierItemAdaptor(StatusNotifierItem *item);
+
+    QString category() const { return QStringLiteral("ApplicationStatus"); }
+    QString id() const { return QStringLiteral("daystride"); }
+    QString title() const { return QStringLiteral("Daystride"); }
+    QString status() const { return QStringLiteral("Active"); }
+    int windowId() const { return 0; }
+    QString emptyName() const { return {}; }
+    SniPixmapList iconPixmap() const;
+    SniPixmapList noPixmaps() const { return {}; }
+    SniToolTip toolTip() const;
+    bool itemIsMenu() const { return false; }
+    // No exported menu: every click comes to Activate or ContextMenu.
+    QDBusObjectPath menu() const { return QDBusObjectPath(QStringLiteral("/NO_DBUSMENU")); }
+    QString xAyatanaLabel() const;
+    // The widest text the label takes, so hosts can reserve its room.
+    QString xAyatanaLabelGuide() const { return QStringLiteral("000d 00h 00m"); }
+    uint xAyatanaOrderingIndex() const { return 0; }
+
+public slots:
+    void Activate(int x, int y);
+    void SecondaryActivate(int x, int y);
+    void ContextMenu(int x, int y);
+    void Scroll(int delta, const QString &orientation);
+
+signals:
+    void NewTitle();
+    void NewIcon();
+    void NewAttentionIcon();
+    void NewOverlayIcon();
+    void NewToolTip();
+    void NewStatus(const QString &status);
+    void XAyatanaNewLabel(const QString &label, const QString &guide);
+
+private:
+    StatusNotifierItem *m_item;
+};

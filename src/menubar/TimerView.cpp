@@ -1,0 +1,332 @@
+#include "menubar/TimerView.h"
+
+#include "menubar/ScreensaverSettingsView.h"
+#include "model/TimerViewModel.h"
+#include "platform/Platform.h"
+#include "screensaver/ScreensaverController.h"
+#include "ui/Look.h"
+#include "ui/RoundedBox.h"
+#include "ui/SymbolIcon.h"
+
+#include <QButtonGroup>
+#include <QDateEdit>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QHBoxLayout *pickerRow(
+    const QString &symbol, const QString &label, QWidget *picker, QWidget *parent)
+{
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(10, 8, 10, 8);
+    row->setSpacing(10);
+    auto *icon = new QLabel(parent);
+    icon->setFixedWidth(16);
+    icon->setPixmap(SymbolIcon::pixmap(
+        symbol, Look::accent(parent->palette()), 16, parent->devicePixelRatioF()));
+    row->addWidget(icon);
+    row->addWidget(new QLabel(label, parent));
+    row->addStretch();
+    row->addWidget(picker);
+    return row;
+}
+
+} // namespace
+
+TimerView::TimerView(TimerViewModel &viewModel, QWidget *parent)
+    : QWidget(parent)
+    , m_viewModel(viewModel)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(16);
+
+    // The tab switch: two segments of one control.
+    auto *switchRow = new QHBoxLayout;
+    switchRow->setSpacing(0);
+    auto *tabs = new QButtonGroup(this);
+    m_timerTabButton = Look::segment(tr("Timer"), Look::Segment::first, this);
+    m_screensaverTabButton = Look::segment(tr("Screensaver"), Look::Segment::last, this);
+    for (QToolButton *button : {m_timerTabButton, m_screensaverTabButton}) {
+        tabs->addButton(button);
+        switchRow->addWidget(button, 1);
+    }
+    m_timerTabButton->setChecked(true);
+    connect(m_timerTabButton, &QToolButton::clicked, this, [this] { setTab(Tab::timer); });
+    connect(
+        m_screensaverTabButton, &QToolButton::clicked, this, [this] { setTab(Tab::screensaver); });
+    layout->addLayout(switchRow);
+
+    m_pages = new QStackedWidget(this);
+    m_timerTab = createTimerTab();
+    m_pages->addWidget(m_timerTab);
+    m_screensaverView = new ScreensaverSettingsView(viewModel, this);
+    m_pages->addWidget(m_screensaverView);
+    layout->addWidget(m_pages);
+    layout->addWidget(Look::divider(this));
+    layout->addWidget(createBottomBar());
+
+    // The live countdown ticks only while the timer tab is on screen.
+    m_ticker.setInterval(1000);
+    m_ticker.setTimerType(Qt::PreciseTimer);
+    connect(&m_ticker, &QTimer::timeout, this, &TimerView::refreshCountdown);
+    m_timerTab->installEventFilter(this);
+
+    connect(&viewModel, &TimerViewModel::timerDateChanged, this, [this] {
+        refreshCountdown();
+        updateCommitButton();
+    });
+    connect(&viewModel, &TimerViewModel::eventNameChanged, this, &TimerView::updateCommitButton);
+
+    auto *commitKey = new QShortcut(QKeySequence(Qt::Key_Return), this);
+    auto *enterKey = new QShortcut(QKeySequence(Qt::Key_Enter), this);
+    for (QShortcut *key : {commitKey, enterKey}) {
+        key->setContext(Qt::WindowShortcut);
+        connect(key, &QShortcut::activated, this, [this] {
+            if (m_tab == Tab::timer && m_commitButton->isEnabled())
+                commit();
+        });
+    }
+    refreshDraftFields();
+    refreshCountdown();
+    fitToPage();
+}
+
+QWidget *TimerView::createTimerTab()
+{
+    auto *tab = new QWidget(this);
+    auto *layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(16);
+
+    auto *header = new QVBoxLayout;
+    header->setSpacing(4);
+    header->addWidget(Look::caption(tr("COUNTING DOWN TO"), tab));
+    auto *nameBox = new RoundedBox(tab);
+    m_nameBox = nameBox;
+    nameBox->setBorder(true);
+    nameBox->setToolTip(tr("Click to rename the event"));
+    nameBox->setCursor(Qt::IBeamCursor);
+    auto *nameRow = new QHBoxLayout(nameBox);
+    nameRow->setContentsMargins(10, 8, 10, 8);
+    nameRow->setSpacing(8);
+    m_nameField = new QLineEdit(nameBox);
+    m_nameField->setPlaceholderText(tr("Event Name"));
+    m_nameField->setFrame(false);
+    m_nameField->setAttribute(Qt::WA_MacShowFocusRect, false);
+    Look::makePlain(m_nameField);
+    m_nameField->setFont(Look::font(Look::TextStyle::title2, QFont::DemiBold));
+    nameRow->addWidget(m_nameField);
+    m_pencil = new QLabel(nameBox);
+    nameRow->addWidget(m_pencil);
+    nameBox->installEventFilter(this);
+    m_nameField->installEventFilter(this);
+    header->addWidget(nameBox);
+    layout->addLayout(header);
+    connect(m_nameField, &QLineEdit::textEdited, this, &TimerView::setDraftName);
+
+    auto *cells = new QHBoxLayout;
+    cells->setSpacing(8);
+    const QStringList units = {QStringLiteral("days"), QStringLiteral("hours"),
+        QStringLiteral("mins"), QStringLiteral("secs")};
+    for (const QString &unit : units) {
+        auto *cell = new RoundedBox(tab);
+        auto *stack = new QVBoxLayout(cell);
+        stack->setContentsMargins(0, 10, 0, 10);
+        stack->setSpacing(2);
+        auto *number = new QLabel(QStringLiteral("0"), cell);
+        number->setAlignment(Qt::AlignCenter);
+        number->setFont(Look::roundedNumberFont(26, QFont::DemiBold));
+        auto *label = Look::secondaryLabel(unit, Look::TextStyle::caption2, cell);
+        label->setAlignment(Qt::AlignCenter);
+        stack->addWidget(number);
+        stack->addWidget(label);
+        cells->addWidget(cell, 1);
+        m_numbers << number;
+    }
+    layout->addLayout(cells);
+
+    auto *group = new RoundedBox(tab);
+    auto *rows = new QVBoxLayout(group);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    m_dateField = new QDateEdit(group);
+    m_dateField->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    m_dateField->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    m_timeField = new QTimeEdit(group);
+    m_timeField->setDisplayFormat(QStringLiteral("HH:mm"));
+    rows->addLayout(
+        pickerRow(QStringLiteral("calendar"), QStringLiteral("Date"), m_dateField, group));
+    rows->addWidget(Look::divider(group, 36));
+    rows->addLayout(pickerRow(QStringLiteral("clock"), QStringLiteral("Time"), m_timeField, group));
+    layout->addWidget(group);
+    connect(m_dateField, &QDateEdit::dateChanged, this, [this](QDate date) {
+        // The calendar day changes; the time of day stays.
+        setDraftDate(QDateTime(date, m_draftDate.time()));
+    });
+    connect(m_timeField, &QTimeEdit::timeChanged, this, [this](QTime time) {
+        // Hour and minute change; the day and the seconds stay.
+        const QTime kept = m_draftDate.time();
+        setDraftDate(QDateTime(
+            m_draftDate.date(), QTime(time.hour(), time.minute(), kept.second(), kept.msec())));
+    });
+
+    m_commitButton = new QPushButton(tr("Set Date and Time"), tab);
+    Look::makeProminent(m_commitButton);
+    connect(m_commitButton, &QPushButton::clicked, this, &TimerView::commit);
+    layout->addWidget(m_commitButton);
+    return tab;
+}
+
+QWidget *TimerView::createBottomBar()
+{
+    auto *bar = new QWidget(this);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto *show = Look::plainButton(QStringLiteral("play.display"), tr("Show Countdown"), bar);
+    connect(show, &QToolButton::clicked, this, &TimerView::showCountdown);
+    row->addWidget(show);
+    row->addStretch();
+    auto *settings = Look::plainButton(QStringLiteral("gearshape"), tr("Settings"), bar);
+    settings->setToolTip(tr("Edit tasks, quotes and more in the Settings window"));
+    connect(settings, &QToolButton::clicked, this, &TimerView::openSettings);
+    row->addWidget(settings);
+    auto *power = Look::plainButton(QStringLiteral("power"), QString(), bar);
+    power->setToolTip(tr("Quit Daystride"));
+    power->setAccessibleName(tr("Quit Daystride"));
+    connect(power, &QToolButton::clicked, this, &TimerView::quit);
+    row->addWidget(power);
+    return bar;
+}
+
+void TimerView::appear()
+{
+    m_draftDate = m_viewModel.timerDate();
+    m_draftName = m_viewModel.eventName();
+    refreshDraftFields();
+    m_nameField->end(false);
+    refreshCountdown();
+    updateCommitButton();
+}
+
+void TimerView::setTab(Tab tab)
+{
+    m_tab = tab;
+    m_timerTabButton->setChecked(tab == Tab::timer);
+    m_screensaverTabButton->setChecked(tab == Tab::screensaver);
+    m_pages->setCurrentIndex(tab == Tab::timer ? 0 : 1);
+    if (tab == Tab::screensaver)
+        m_screensaverView->appear();
+    fitToPage();
+}
+
+void TimerView::fitToPage()
+{
+    // The stack would keep the taller page's height: the popover follows its content.
+    m_pages->setFixedHeight(m_pages->currentWidget()->sizeHint().height());
+    if (window() != this)
+        window()->adjustSize();
+}
+
+void TimerView::setDraftDate(const QDateTime &date)
+{
+    m_draftDate = date;
+    refreshDraftFields();
+    updateCommitButton();
+}
+
+void TimerView::setDraftName(const QString &name)
+{
+    m_draftName = name;
+    refreshDraftFields();
+    updateCommitButton();
+}
+
+bool TimerView::hasChanges() const
+{
+    return m_draftDate != m_viewModel.timerDate() || m_draftName != m_viewModel.eventName();
+}
+
+void TimerView::commit()
+{
+    m_viewModel.setTimerDate(m_draftDate);
+    m_viewModel.setEventName(m_draftName);
+    m_viewModel.save();
+    emit closeRequested();
+}
+
+void TimerView::showCountdown()
+{
+    emit closeRequested();
+    m_viewModel.screensaver()->show();
+}
+
+void TimerView::openSettings()
+{
+    emit closeRequested();
+    emit settingsRequested();
+}
+
+void TimerView::quit()
+{
+    m_viewModel.platform().quit();
+}
+
+bool TimerView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_timerTab) {
+        if (event->type() == QEvent::Show) {
+            refreshCountdown();
+            m_ticker.start();
+        } else if (event->type() == QEvent::Hide) {
+            m_ticker.stop();
+        }
+    } else if (watched == m_nameBox && event->type() == QEvent::MouseButtonPress) {
+        // The whole padded box focuses the field, not only its text.
+        m_nameField->setFocus(Qt::MouseFocusReason);
+        return true;
+    } else if (watched == m_nameField
+        && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        refreshDraftFields();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TimerView::refreshCountdown()
+{
+    const TimeRemaining left = m_viewModel.timeRemaining();
+    const qint64 values[] = {left.days, left.hours, left.minutes, left.seconds};
+    for (int i = 0; i < m_numbers.size(); ++i)
+        m_numbers[i]->setText(QString::number(values[i]));
+}
+
+void TimerView::refreshDraftFields()
+{
+    const QSignalBlocker blockDate(m_dateField);
+    const QSignalBlocker blockTime(m_timeField);
+    m_dateField->setDate(m_draftDate.date());
+    m_timeField->setTime(m_draftDate.time());
+    if (m_nameField->text() != m_draftName) {
+        const int cursor = m_nameField->cursorPosition();
+        m_nameField->setText(m_draftName);
+        m_nameField->setCursorPosition(std::min<int>(cursor, int(m_draftName.size())));
+    }
+    const bool focused = m_nameField->hasFocus();
+    static_cast<RoundedBox *>(m_nameBox)->setFocusBorder(focused);
+    m_pencil->setPixmap(SymbolIcon::pixmap(QStringLiteral("pencil"),
+        focused ? Look::accent(palette()) : Look::secondary(palette()), 14, devicePixelRatioF()));
+}
+
+void TimerView::updateCommitButton()
+{
+    m_commitButton->setEnabled(hasChanges());
+}

@@ -1,0 +1,12 @@
+target_sources(daystride_lib PRIVATE
+    menubar/DaystrideApp.cpp menubar/DaystrideApp.h
+    menubar/PanelIcon.cpp menubar/PanelIcon.h
+    menubar/PanelItem.cpp menubar/PanelItem.h
+    menubar/Popover.cpp menubar/Popover.h
+    menubar/ScreensaverSettingsView.cpp menubar/ScreensaverSettingsView.h
+    menubar/SingleInstance.cpp menubar/SingleInstance.h
+    menubar/StatusNotifierItem.cpp menubar/StatusNotifierItem.h
+    menubar/StatusNotifierItemAdaptor.cpp menubar/StatusNotifierItemAdaptor.h
+    menubar/StatusNotifierTypes.cpp menubar/StatusNotifierTypes.h
+    menubar/TimerView.cpp menubar/TimerView.h
+)

@@ -1,0 +1,195 @@
+#include "ui/Look.h"
+
+#include "ui/SymbolIcon.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPalette>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+QColor withAlpha(QColor color, float alpha)
+{
+    color.setAlphaF(alpha);
+    return color;
+}
+
+class Divider : public QWidget
+{
+public:
+    Divider(int indent, QWidget *parent)
+        : QWidget(parent)
+        , m_indent(indent)
+    {
+        setFixedHeight(1);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const bool rtl = layoutDirection() == Qt::RightToLeft;
+        painter.fillRect(
+            QRect(rtl ? 0 : m_indent, 0, width() - m_indent, 1), Look::separator(palette()));
+    }
+
+private:
+    int m_indent;
+};
+
+} // namespace
+
+QColor Look::accent(const QPalette &palette)
+{
+    return palette.color(QPalette::Highlight);
+}
+
+QColor Look::secondary(const QPalette &palette)
+{
+    return palette.color(QPalette::PlaceholderText);
+}
+
+QColor Look::quaternaryFill(const QPalette &palette)
+{
+    return withAlpha(palette.color(QPalette::WindowText), 0.10f);
+}
+
+QColor Look::separator(const QPalette &palette)
+{
+    return withAlpha(palette.color(QPalette::WindowText), 0.15f);
+}
+
+QFont Look::font(TextStyle style, int weight)
+{
+    QFont font = QApplication::font();
+    const qreal body = font.pointSizeF() > 0 ? font.pointSizeF() : 10;
+    // The usual ratios to a 13-point body text.
+    qreal ratio = 1;
+    switch (style) {
+    case TextStyle::body:
+        break;
+    case TextStyle::title:
+        ratio = 22.0 / 13;
+        break;
+    case TextStyle::title2:
+        ratio = 17.0 / 13;
+        break;
+    case TextStyle::caption:
+        ratio = 10.0 / 13;
+        break;
+    case TextStyle::caption2:
+        ratio = 10.0 / 13;
+        break;
+    }
+    font.setPointSizeF(body * ratio);
+    font.setWeight(QFont::Weight(weight));
+    return font;
+}
+
+QFont Look::roundedNumberFont(qreal pointSize, int weight)
+{
+    QFont font = QApplication::font();
+    if (QFontDatabase::families().contains(QStringLiteral("Quicksand")))
+        font.setFamily(QStringLiteral("Quicksand"));
+    // Sizes are given in device-independent pixels, as points are elsewhere.
+    font.setPixelSize(qRound(pointSize));
+    font.setWeight(QFont::Weight(weight));
+    return font;
+}
+
+QLabel *Look::caption(const QString &text, QWidget *parent)
+{
+    auto *label = secondaryLabel(text, TextStyle::caption2, parent);
+    QFont font = label->font();
+    font.setWeight(QFont::DemiBold);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    label->setFont(font);
+    return label;
+}
+
+QLabel *Look::secondaryLabel(const QString &text, TextStyle style, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(font(style));
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+QWidget *Look::divider(QWidget *parent, int indent)
+{
+    return new Divider(indent, parent);
+}
+
+QToolButton *Look::segment(const QString &text, Segment position, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setText(text);
+    button->setCheckable(true);
+    button->setAutoExclusive(true);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    const QPalette palette = parent->palette();
+    button->setStyleSheet(
+        QStringLiteral("QToolButton { border: 1px solid %1; border-radius: 0; padding: 3px 8px;"
+                       " border-top-left-radius: %3; border-bottom-left-radius: %3;"
+                       " border-top-right-radius: %4; border-bottom-right-radius: %4;"
+                       " background: %2; }"
+                       "QToolButton:checked { background: palette(base); font-weight: 600; }"
+                       "QToolButton:focus { border-color: palette(highlight); }")
+            .arg(separator(palette).name(QColor::HexArgb),
+                quaternaryFill(palette).name(QColor::HexArgb),
+                position == Segment::first ? QStringLiteral("6px") : QStringLiteral("0"),
+                position == Segment::last ? QStringLiteral("6px") : QStringLiteral("0")));
+    return button;
+}
+
+QToolButton *Look::plainButton(const QString &symbol, const QString &text, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setAutoRaise(true);
+    button->setIcon(SymbolIcon::icon(symbol, parent->palette().color(QPalette::ButtonText)));
+    button->setIconSize(QSize(16, 16));
+    button->setFocusPolicy(Qt::StrongFocus);
+    if (!text.isEmpty()) {
+        button->setText(text);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    }
+    return button;
+}
+
+void Look::makeProminent(QPushButton *button)
+{
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    button->setMinimumHeight(30);
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { background: palette(highlight); color: palette(highlighted-text);"
+        " border: none; border-radius: 7px; padding: 6px 12px; font-weight: 600; }"
+        "QPushButton:disabled { background: %1; color: %2; }"
+        "QPushButton:focus { border: 2px solid palette(highlighted-text); }")
+                              .arg(quaternaryFill(button->palette()).name(QColor::HexArgb),
+                                  secondary(button->palette()).name(QColor::HexArgb)));
+}
+
+void Look::makePlain(QLineEdit *field)
+{
+    field->setFrame(false);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    field->setPalette(palette);
+    field->setAutoFillBackground(false);
+}
+
+void Look::setTextKeepingCursor(QLineEdit *field, const QString &text)
+{
+    if (field->text() == text)
+        return;
+    const int cursor = field->cursorPosition();
+    const QSignalBlocker block(field);
+    field->setText(text);
+    field->setCursorPosition(std::min<int>(cursor, int(text.size())));
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPalette;
+class QPushButton;
+class QToolButton;
+class QWidget;
+
+// The shared looks: colours from the palette, text styles, captions, dividers and
+// plain buttons, so the popover, the Settings window and the guide look alike and
+// follow the desktop's light or dark theme.
+class Look
+{
+public:
+    static QColor accent(const QPalette &palette);
+    static QColor secondary(const QPalette &palette);
+    // The text colour at about 10 % and 15 %.
+    static QColor quaternaryFill(const QPalette &palette);
+    static QColor separator(const QPalette &palette);
+
+    // Sizes relative to the desktop's body text, as the usual text styles are.
+    enum class TextStyle { body, title, title2, caption, caption2 };
+    static QFont font(TextStyle style, int weight = QFont::Normal);
+    // Digits of one width in a rounded typeface where there is one.
+    static QFont roundedNumberFont(qreal pointSize, int weight = QFont::Normal);
+
+    // Small semibold capitals with a little letter spacing, in the secondary colour.
+    static QLabel *caption(const QString &text, QWidget *parent);
+    static QLabel *secondaryLabel(const QString &text, TextStyle style, QWidget *parent);
+    // A hairline, indented from the leading edge.
+    static QWidget *divider(QWidget *parent, int indent = 0);
+
+    enum class Segment { first, middle, last };
+    // One segment of a segmented switch; checkable.
+    static QToolButton *segment(const QString &text, Segment position, QWidget *parent);
+    // A borderless button with a symbol and, unless empty, a text beside it.
+    static QToolButton *plainButton(const QString &symbol, const QString &text, QWidget *parent);
+    // A full-width button filled with the accent colour.
+    static void makeProminent(QPushButton *button);
+    // A text field without a frame or background of its own.
+    static void makePlain(QLineEdit *field);
+
+    // Shows a value that changed elsewhere without moving the cursor and without
+    // reporting it as an edit.
+    static void setTextKeepingCursor(QLineEdit *field, const QString &text);
+};

@@ -1,0 +1,48 @@
+#include "ui/SymbolIcon.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace {
+QString resourcePath(const QString &name)
+{
+    return QStringLiteral(":/daystride/symbols/%1.svg").arg(name);
+}
+} // namespace
+
+QPixmap SymbolIcon::pixmap(
+    const QString &name, const QColor &color, int size, qreal devicePixelRatio)
+{
+    const int pixels = qRound(size * devicePixelRatio);
+    QPixmap pixmap(pixels, pixels);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(resourcePath(name));
+    if (renderer.isValid()) {
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter, QRectF(0, 0, pixels, pixels));
+        // Keep the shape, take the colour.
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(pixmap.rect(), color);
+    }
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+QIcon SymbolIcon::icon(const QString &name, const QColor &color, int size)
+{
+    QIcon icon;
+    for (qreal ratio : {1.0, 2.0}) {
+        icon.addPixmap(pixmap(name, color, size, ratio), QIcon::Normal);
+        QColor faded = color;
+        faded.setAlphaF(color.alphaF() * 0.4f);
+        icon.addPixmap(pixmap(name, faded, size, ratio), QIcon::Disabled);
+    }
+    return icon;
+}
+
+bool SymbolIcon::exists(const QString &name)
+{
+    return QFile::exists(resourcePath(name));
+}

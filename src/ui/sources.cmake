@@ -1,0 +1,7 @@
+target_sources(daystride_lib PRIVATE
+    ui/Look.cpp ui/Look.h
+    ui/RoundedBox.cpp ui/RoundedBox.h
+    ui/Stepper.cpp ui/Stepper.h
+    ui/Switch.cpp ui/Switch.h
+    ui/SymbolIcon.cpp ui/SymbolIcon.h
+)
