@@ -18,8 +18,6 @@ namespace {
 
 const QString kTypeface = QStringLiteral("Quicksand");
 const QString kEllipsis = QString(QChar(0x2026));
-const std::array<QString, 4> kUnitLabels = {QStringLiteral("days"), QStringLiteral("hours"),
-    QStringLiteral("mins"), QStringLiteral("secs")};
 constexpr std::array<qreal, 4> kBoxWidths = {250, 200, 200, 200};
 
 struct Face
@@ -373,9 +371,11 @@ void CountdownView::relayout()
     y += 50 * s;
     const qreal spacing = 20 * s;
     qreal rowWidth = 3 * spacing;
+    // The labels never follow the number: one day is still "1 days".
+    const std::array<QString, 4> unitLabels = {tr("days"), tr("hours"), tr("mins"), tr("secs")};
     std::array<FittedText, 4> labels;
     for (size_t i = 0; i < m_groups.size(); ++i) {
-        labels[i] = FittedText::fit(labelFont, kUnitLabels[i], w);
+        labels[i] = FittedText::fit(labelFont, unitLabels[i], w);
         rowWidth += kBoxWidths[i] * s + spacing + labels[i].width;
     }
     m_row = QRectF(centred(rowWidth), y, rowWidth, rowHeight);

@@ -1,5 +1,6 @@
 #include "ScreensaverWindow.h"
 
+#include <QCoreApplication>
 #include <QVBoxLayout>
 
 ScreensaverWindow::ScreensaverWindow(QWidget *platformWindow)
@@ -8,6 +9,8 @@ ScreensaverWindow::ScreensaverWindow(QWidget *platformWindow)
     if (!m_window)
         return;
     m_frame = m_window->geometry();
+    m_window->setWindowTitle(
+        QCoreApplication::translate("ScreensaverWindow", "Daystride Countdown"));
     // Closing only hides it: the owner decides when it goes.
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     m_window->setAttribute(Qt::WA_ShowWithoutActivating, false);
