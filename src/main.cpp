@@ -1,6 +1,7 @@
 #include "menubar/DaystrideApp.h"
 #include "platform/LinuxPlatform.h"
 #include "platform/UnixSignalWatcher.h"
+#include "ui/SymbolIcon.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -12,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Daystride"));
     QApplication::setDesktopFileName(QStringLiteral("daystride"));
     QApplication::setQuitOnLastWindowClosed(false);
-    Q_INIT_RESOURCE(daystride);
+    SymbolIcon::ensureResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/daystride/daystride.svg")));
 
     UnixSignalWatcher signalWatcher;

@@ -7,9 +7,25 @@
 namespace {
 QString resourcePath(const QString &name)
 {
+    SymbolIcon::ensureResources();
     return QStringLiteral(":/daystride/symbols/%1.svg").arg(name);
 }
 } // namespace
+
+// Outside any namespace, as the resource initialiser must be.
+static void initDaystrideResources()
+{
+    Q_INIT_RESOURCE(daystride);
+}
+
+void SymbolIcon::ensureResources()
+{
+    static const bool done = [] {
+        initDaystrideResources();
+        return true;
+    }();
+    Q_UNUSED(done);
+}
 
 QPixmap SymbolIcon::pixmap(
     const QString &name, const QColor &color, int size, qreal devicePixelRatio)

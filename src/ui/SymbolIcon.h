@@ -15,4 +15,7 @@ public:
     // For buttons: crisp at 1x and 2x.
     static QIcon icon(const QString &name, const QColor &color, int size = 16);
     static bool exists(const QString &name);
+    // The resources live in a static library: make sure they are registered before
+    // anything reads ":/daystride/...".
+    static void ensureResources();
 };
