@@ -6,3 +6,8 @@ add_dependencies(tst_panelitem daystride)
 daystride_test(tst_popover ENV TZ=America/New_York)
 # Without a session bus: no single-instance name to contend for with other tests.
 daystride_test(tst_daystrideapp ENV TZ=America/New_York DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent)
+daystride_test(tst_reliability
+    SOURCES TestBus.cpp TestBus.h TestStatusNotifierWatcher.cpp TestStatusNotifierWatcher.h
+    LABELS x11)
+target_compile_definitions(tst_reliability PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
+add_dependencies(tst_reliability daystride)
