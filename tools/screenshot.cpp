@@ -2,11 +2,15 @@
 //   screenshot SCENE WIDTHxHEIGHT OUTPUT.png
 // The settings live in a temporary folder, so the user's own are never read or
 // written. Each scene is one function in `scenes` below.
+#include "menubar/PanelIcon.h"
+#include "menubar/Popover.h"
+#include "menubar/TimerView.h"
 #include "model/TimerViewModel.h"
 #include "platform/LinuxPlatform.h"
 #include "screensaver/CountdownView.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -57,8 +61,65 @@ std::unique_ptr<QWidget> countdownScene(TimerViewModel &model)
     return std::make_unique<CountdownView>(&model);
 }
 
+// A strip of a dark desktop panel with the item as a host shows it: the icon and
+// the label beside it.
+class PanelStrip : public QWidget
+{
+public:
+    explicit PanelStrip(TimerViewModel &model)
+        : m_text(model.menuBarText())
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(rect(), QColor(0x24, 0x24, 0x24));
+        QFont font = this->font();
+        font.setPixelSize(14);
+        font.setWeight(QFont::DemiBold);
+        painter.setFont(font);
+        const int textWidth = painter.fontMetrics().horizontalAdvance(m_text);
+        const int x = width() - textWidth - 16 - 6 - 24;
+        const int icon = 16;
+        painter.drawImage(QRect(x, (height() - icon) / 2, icon, icon),
+            PanelIcon::image(qRound(icon * devicePixelRatioF())));
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(x + icon + 6, 0, textWidth + 2, height()), Qt::AlignVCenter, m_text);
+        painter.drawText(
+            QRect(12, 0, 200, height()), Qt::AlignVCenter, QStringLiteral("Activities"));
+    }
+
+private:
+    QString m_text;
+};
+
+std::unique_ptr<QWidget> panelScene(TimerViewModel &model)
+{
+    return std::make_unique<PanelStrip>(model);
+}
+
+std::unique_ptr<QWidget> popoverScene(TimerViewModel &model, TimerView::Tab tab)
+{
+    auto popover = std::make_unique<Popover>(model);
+    popover->timerView()->appear();
+    popover->timerView()->setTab(tab);
+    return popover;
+}
+
 const std::map<QString, Scene> scenes = {
     {QStringLiteral("countdown"), countdownScene},
+    {QStringLiteral("panel"), panelScene},
+    {QStringLiteral("popover-timer"),
+        [](TimerViewModel &model) {
+            return popoverScene(model, TimerView::Tab::timer);
+        }},
+    {QStringLiteral("popover-screensaver"),
+        [](TimerViewModel &model) {
+            return popoverScene(model, TimerView::Tab::screensaver);
+        }},
 };
 
 int usage()
@@ -84,8 +145,9 @@ int main(int argc, char **argv)
         return usage();
     const auto scene = scenes.find(args[1]);
     const QStringList wh = args[2].split(u'x');
-    const QSize size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
-    if (scene == scenes.end() || size.isEmpty())
+    // A height of 0 takes the scene's own height.
+    QSize size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
+    if (scene == scenes.end() || size.width() <= 0 || size.height() < 0)
         return usage();
 
     const QDateTime now(QDate(2026, 3, 2), QTime(9, 41, 7));
@@ -95,6 +157,10 @@ int main(int argc, char **argv)
 
     const std::unique_ptr<QWidget> widget = scene->second(model);
     widget->setWindowFlag(Qt::FramelessWindowHint);
+    if (size.height() == 0) {
+        widget->adjustSize();
+        size.setHeight(widget->sizeHint().height());
+    }
     widget->setGeometry(QRect(QPoint(0, 0), size));
     widget->show();
     if (!QTest::qWaitForWindowExposed(widget.get()))

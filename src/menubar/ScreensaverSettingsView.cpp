@@ -66,6 +66,7 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     idleRows->setSpacing(0);
     auto *switchRow = new QHBoxLayout;
     switchRow->setContentsMargins(10, 8, 10, 8);
+    switchRow->setSpacing(8);
     switchRow->addWidget(rowSymbol(QStringLiteral("moon.zzz"), idleBox));
     auto *switchLabel = new QLabel(tr("Show when idle"), idleBox);
     switchRow->addWidget(switchLabel);
@@ -79,6 +80,7 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     m_delayRow = new QWidget(idleBox);
     auto *delayRow = new QHBoxLayout(m_delayRow);
     delayRow->setContentsMargins(10, 8, 10, 8);
+    delayRow->setSpacing(8);
     delayRow->addWidget(rowSymbol(QStringLiteral("timer"), m_delayRow));
     delayRow->addWidget(new QLabel(tr("Delay"), m_delayRow));
     delayRow->addStretch();
