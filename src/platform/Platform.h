@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Timers.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QMap>
@@ -10,6 +12,7 @@
 #include <functional>
 
 class QEvent;
+class QTimer;
 class QWidget;
 class SettingsStore;
 
@@ -58,12 +61,29 @@ public:
     virtual void showPointer() = 0;
 
     // Sees key press, mouse move, mouse button press and wheel events before any
-    // widget does. Returns 0 when the monitor cannot be installed.
+    // widget does. Returns 0 when the monitor cannot be installed. While a covering
+    // window is up, the keyboard and pointer are grabbed for it as well; a grab the
+    // display server refuses is reported by inputGrabFailed().
     virtual MonitorToken installInputMonitor(InputHandler handler) = 0;
     virtual void removeInputMonitor(MonitorToken token) = 0;
+
+    // Timers on the main thread, owned by `owner`: gone with it, they never fire.
+    // The first tick comes one interval after the start.
+    virtual QTimer *startRepeatingTimer(
+        QObject *owner, std::chrono::milliseconds interval, std::function<void()> action)
+    {
+        return Timers::repeating(owner, interval, std::move(action));
+    }
+    virtual QTimer *startSecondTicker(QObject *owner, std::function<void()> action)
+    {
+        return Timers::secondTicker(owner, std::move(action));
+    }
 
 signals:
     void screensChanged();
     // The window manager or another client closed a covering window.
     void coveringWindowClosed(QWidget *window);
+    // The keyboard or pointer could not be grabbed for the covering window, so input
+    // may go to other programs while it is up.
+    void inputGrabFailed(MonitorToken token);
 };

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QRect>
+#include <QWidget>
+
+// A frameless, black, always-on-top, full-screen top-level window over one screen,
+// tracking the mouse. On X11 it is also sticky on every desktop and carries the
+// program's window class. Tells when the window manager or another client closed
+// it, as opposed to a close by the program itself.
+class CoveringWindow : public QWidget, public QAbstractNativeEventFilter
+{
+    Q_OBJECT
+
+public:
+    explicit CoveringWindow(const QRect &geometry);
+    ~CoveringWindow() override;
+
+    QRect coveredGeometry() const { return m_geometry; }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
+signals:
+    void closedByOthers();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void placeOnScreen();
+    void setX11Hints();
+    void reportClosedByOthers();
+
+    QRect m_geometry;
+    bool m_destroyedByOthers = false;
+};
