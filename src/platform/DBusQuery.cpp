@@ -24,6 +24,9 @@ DBusQuery::Outcome DBusQuery::run(const QString &signature)
         m_arguments = reply.arguments();
         return Outcome::Answered;
     }
+    // What the bus answers for a name nobody owns when it may not start a service.
+    if (reply.errorName() == u"org.freedesktop.DBus.Error.NameHasNoOwner")
+        return Outcome::Absent;
     switch (QDBusError(reply).type()) {
     case QDBusError::ServiceUnknown:
     case QDBusError::NoReply:
