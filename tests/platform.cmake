@@ -10,3 +10,5 @@ daystride_test(tst_platformbus
 target_compile_definitions(tst_platformbus PRIVATE
     DAYSTRIDE_TEST_SERVICE="$<TARGET_FILE:daystride_test_service>")
 add_dependencies(tst_platformbus daystride_test_service)
+
+daystride_test(tst_loginitem)
