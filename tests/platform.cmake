@@ -12,3 +12,5 @@ target_compile_definitions(tst_platformbus PRIVATE
 add_dependencies(tst_platformbus daystride_test_service)
 
 daystride_test(tst_loginitem)
+
+daystride_test(tst_x11platform LABELS x11)
