@@ -14,3 +14,4 @@ add_dependencies(tst_platformbus daystride_test_service)
 daystride_test(tst_loginitem)
 
 daystride_test(tst_x11platform LABELS x11)
+daystride_test(tst_timers)
