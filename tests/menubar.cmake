@@ -6,6 +6,12 @@ add_dependencies(tst_panelitem daystride)
 daystride_test(tst_popover ENV TZ=America/New_York)
 # Without a session bus: no single-instance name to contend for with other tests.
 daystride_test(tst_daystrideapp ENV TZ=America/New_York DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent)
+# On weston's headless backend, which scripts/test starts on WAYLAND_DISPLAY.
+daystride_test(tst_wayland
+    SOURCES TestBus.cpp TestBus.h TestStatusNotifierWatcher.cpp TestStatusNotifierWatcher.h
+    ENV WAYLAND_DISPLAY=daystride-wayland XDG_SESSION_TYPE=wayland
+    LABELS wayland)
+set_tests_properties(tst_wayland PROPERTIES SKIP_RETURN_CODE 77)
 daystride_test(tst_reliability
     SOURCES TestBus.cpp TestBus.h TestStatusNotifierWatcher.cpp TestStatusNotifierWatcher.h
     LABELS x11)
