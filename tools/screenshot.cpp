@@ -8,6 +8,7 @@
 #include "model/TimerViewModel.h"
 #include "platform/LinuxPlatform.h"
 #include "screensaver/CountdownView.h"
+#include "settings/SettingsView.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -109,7 +110,13 @@ std::unique_ptr<QWidget> popoverScene(TimerViewModel &model, TimerView::Tab tab)
     return popover;
 }
 
+std::unique_ptr<QWidget> settingsScene(TimerViewModel &model)
+{
+    return std::make_unique<SettingsView>(model, [] {});
+}
+
 const std::map<QString, Scene> scenes = {
+    {QStringLiteral("settings"), settingsScene},
     {QStringLiteral("countdown"), countdownScene},
     {QStringLiteral("panel"), panelScene},
     {QStringLiteral("popover-timer"),

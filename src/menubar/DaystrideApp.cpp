@@ -6,6 +6,7 @@
 #include "model/TimerViewModel.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
+#include "settings/SettingsWindow.h"
 
 DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     : QObject(parent)
@@ -63,7 +64,16 @@ void DaystrideApp::showPopover(const QPoint &anchor)
         popover->showAt(anchor);
 }
 
-void DaystrideApp::openSettings() { }
+void DaystrideApp::openSettings()
+{
+    if (!m_viewModel)
+        return;
+    if (!m_settings) {
+        m_settings = std::make_unique<SettingsWindow>(*m_viewModel);
+        m_settings->setShowWelcomeGuide([this] { openOnboarding(); });
+    }
+    m_settings->open();
+}
 
 void DaystrideApp::openOnboarding() { }
 

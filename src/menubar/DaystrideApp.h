@@ -9,6 +9,7 @@
 class PanelItem;
 class Platform;
 class Popover;
+class SettingsWindow;
 class SingleInstance;
 class TimerViewModel;
 
@@ -31,6 +32,7 @@ public:
     TimerViewModel &viewModel() const { return *m_viewModel; }
     PanelItem *panelItem() const { return m_panel.get(); }
     Popover *popover() const;
+    SettingsWindow *settingsWindow() const { return m_settings.get(); }
     const QTimer &minuteTimer() const { return m_minuteTick; }
     // What the minute timer does: every open view redraws, the panel text follows.
     void minuteTick();
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<TimerViewModel> m_viewModel;
     std::unique_ptr<PanelItem> m_panel;
     mutable std::unique_ptr<Popover> m_popover;
+    std::unique_ptr<SettingsWindow> m_settings;
     QTimer m_minuteTick;
     QTimer m_labelRefresh;
 };

@@ -1,0 +1,69 @@
+#include "settings/QuoteRow.h"
+
+#include "model/TimerViewModel.h"
+#include "ui/Look.h"
+#include "ui/SymbolIcon.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QToolButton>
+
+QuoteRow::QuoteRow(TimerViewModel &viewModel, qsizetype position, QWidget *parent)
+    : QWidget(parent)
+    , m_viewModel(viewModel)
+    , m_position(position)
+    , m_text(new QLineEdit(this))
+    , m_delete(new QToolButton(this))
+{
+    m_text->setAccessibleName(
+        tr("Quote %lld").replace(QStringLiteral("%lld"), QString::number(position + 1)));
+    m_text->setPlaceholderText(tr("Type a quote"));
+
+    m_delete->setAutoRaise(true);
+    m_delete->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_delete->setToolTip(tr("Delete Quote"));
+    m_delete->setAccessibleName(tr("Delete Quote"));
+    // A tool button takes the focus only by Tab; keyboard users must reach it.
+    m_delete->setFocusPolicy(Qt::StrongFocus);
+    m_delete->setIcon(
+        SymbolIcon::icon(QStringLiteral("minus.circle.fill"), Look::secondary(palette())));
+    m_delete->setIconSize(QSize(16, 16));
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_text, 1, Qt::AlignVCenter);
+    layout->addWidget(m_delete, 0, Qt::AlignVCenter);
+
+    connect(m_text, &QLineEdit::textEdited, this, &QuoteRow::setQuote);
+    connect(m_delete, &QToolButton::clicked, this, &QuoteRow::deleteQuote);
+    refresh();
+}
+
+QString QuoteRow::quote() const
+{
+    const QStringList &quotes = m_viewModel.quotes();
+    return m_position >= 0 && m_position < quotes.size() ? quotes[m_position] : QString();
+}
+
+void QuoteRow::setQuote(const QString &text)
+{
+    QStringList quotes = m_viewModel.quotes();
+    if (m_position < 0 || m_position >= quotes.size())
+        return;
+    quotes[m_position] = text;
+    m_viewModel.setQuotes(quotes);
+}
+
+void QuoteRow::refresh()
+{
+    Look::setTextKeepingCursor(m_text, quote());
+}
+
+void QuoteRow::deleteQuote()
+{
+    QStringList quotes = m_viewModel.quotes();
+    if (m_position < 0 || m_position >= quotes.size())
+        return;
+    quotes.removeAt(m_position);
+    m_viewModel.setQuotes(quotes);
+}

@@ -1,0 +1,59 @@
+#include "settings/TaskRow.h"
+
+#include "model/TimerViewModel.h"
+#include "ui/Look.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+
+TaskRow::TaskRow(TimerViewModel &viewModel, qsizetype position, QWidget *parent)
+    : QWidget(parent)
+    , m_viewModel(viewModel)
+    , m_position(position)
+    , m_done(new QCheckBox(this))
+    , m_text(new QLineEdit(this))
+{
+    const QString number = QString::number(position + 1);
+    // The checkbox's label is only for assistive technology; the field says enough.
+    m_done->setAccessibleName(tr("Done"));
+    m_done->setToolTip(tr("Mark as done"));
+    m_text->setAccessibleName(tr("Task %lld").replace(QStringLiteral("%lld"), number));
+    m_text->setPlaceholderText(
+        tr("Task %lld: type to add").replace(QStringLiteral("%lld"), number));
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_done, 0, Qt::AlignVCenter);
+    layout->addWidget(m_text, 1, Qt::AlignVCenter);
+
+    connect(m_done, &QCheckBox::clicked, this, &TaskRow::setCompleted);
+    connect(m_text, &QLineEdit::textEdited, this, &TaskRow::setText);
+    refresh();
+}
+
+void TaskRow::refresh()
+{
+    const TodoList &todos = m_viewModel.todos();
+    const bool inRange = m_position >= 0 && m_position < todos.size();
+    m_done->setChecked(inRange && todos[m_position].isCompleted);
+    Look::setTextKeepingCursor(m_text, inRange ? todos[m_position].text : QString());
+}
+
+void TaskRow::setCompleted(bool completed)
+{
+    TodoList todos = m_viewModel.todos();
+    if (m_position < 0 || m_position >= todos.size())
+        return;
+    todos[m_position].isCompleted = completed;
+    m_viewModel.setTodos(todos);
+}
+
+void TaskRow::setText(const QString &text)
+{
+    TodoList todos = m_viewModel.todos();
+    if (m_position < 0 || m_position >= todos.size())
+        return;
+    todos[m_position].text = text;
+    m_viewModel.setTodos(todos);
+}
