@@ -6,8 +6,8 @@
 #include "TestStatusNotifierWatcher.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QDBusInterface>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -67,7 +67,8 @@ Sample sample(qint64 pid)
 qint64 allContextSwitches(qint64 pid)
 {
     qint64 total = 0;
-    const QStringList tasks = QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList tasks = QDir(QStringLiteral("/proc/%1/task").arg(pid))
+                                  .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &task : tasks)
         total += sample(QStringLiteral("/proc/%1/task/%2").arg(pid).arg(task)).contextSwitches;
     return total;
@@ -146,7 +147,8 @@ int main(int argc, char **argv)
     daystride.waitForStarted();
     const qint64 pid = daystride.processId();
     QTest::qWait(std::min(60, idleSeconds) * 1000);
-    row("RSS after 1 minute idle (MiB)", QString::number(sample(pid).rssKiB / 1024.0, 'f', 1), "< 40");
+    row("RSS after 1 minute idle (MiB)", QString::number(sample(pid).rssKiB / 1024.0, 'f', 1),
+        "< 40");
 
     const Sample idleStart = sample(pid);
     const qint64 switchesStart = allContextSwitches(pid);
@@ -157,8 +159,11 @@ int main(int argc, char **argv)
     row("wake-ups per minute idle (context switches)",
         QString::number((switchesEnd - switchesStart) / minutes, 'f', 1), "about 5");
     row("wake-ups per minute idle, main thread only",
-        QString::number((idleEnd.contextSwitches - idleStart.contextSwitches) / minutes, 'f', 1), "about 5");
-    row("CPU idle (%)", QString::number(100 * (idleEnd.cpuSeconds - idleStart.cpuSeconds) / idleSeconds, 'f', 3), "~ 0");
+        QString::number((idleEnd.contextSwitches - idleStart.contextSwitches) / minutes, 'f', 1),
+        "about 5");
+    row("CPU idle (%)",
+        QString::number(100 * (idleEnd.cpuSeconds - idleStart.cpuSeconds) / idleSeconds, 'f', 3),
+        "~ 0");
 
     // The popover's timer tab refreshes its countdown every second.
     QDBusInterface item(QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(pid),
@@ -170,8 +175,10 @@ int main(int argc, char **argv)
     QTest::qWait(popoverSeconds * 1000);
     const Sample openEnd = sample(pid);
     row("CPU with the popover's timer tab open (%)",
-        QString::number(100 * (openEnd.cpuSeconds - openStart.cpuSeconds) / popoverSeconds, 'f', 2), "< 1");
-    row("RSS with the popover open (MiB)", QString::number(openEnd.rssKiB / 1024.0, 'f', 1), "< 40");
+        QString::number(100 * (openEnd.cpuSeconds - openStart.cpuSeconds) / popoverSeconds, 'f', 2),
+        "< 1");
+    row("RSS with the popover open (MiB)", QString::number(openEnd.rssKiB / 1024.0, 'f', 1),
+        "< 40");
 
     daystride.terminate();
     daystride.waitForFinished(5000);

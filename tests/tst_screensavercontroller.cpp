@@ -32,7 +32,15 @@ public:
         created.append(FakePlatform::createCoveringWindow(geometry));
         return created.last();
     }
+    MonitorToken installInputMonitor(InputHandler handler) override
+    {
+        const MonitorToken token = FakePlatform::installInputMonitor(std::move(handler));
+        if (token && grabFailsAtOnce)
+            emit inputGrabFailed(token);
+        return token;
+    }
     qsizetype failAt = -1;
+    bool grabFailsAtOnce = false;
     QList<QPointer<QWidget>> created;
 };
 
@@ -80,6 +88,7 @@ private slots:
     void dismissWhileHiddenTouchesNothing();
     void showingThatCannotBeClosedIsNotPutUp_data();
     void showingThatCannotBeClosedIsNotPutUp();
+    void grabLostLaterEndsTheShowing();
     void windowClosedElsewhereEndsTheShowing();
     void screenChangesWhileShown_data();
     void screenChangesWhileShown();
@@ -376,10 +385,12 @@ void TestScreensaverController::showingThatCannotBeClosedIsNotPutUp_data()
     QTest::addColumn<Geometries>("screens");
     QTest::addColumn<bool>("refuseMonitor");
     QTest::addColumn<int>("failAt");
+    QTest::addColumn<bool>("grabFails");
     const Geometries two = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)};
-    QTest::newRow("no screens") << Geometries() << false << -1;
-    QTest::newRow("monitor refused") << two << true << -1;
-    QTest::newRow("second window not created") << two << false << 1;
+    QTest::newRow("no screens") << Geometries() << false << -1 << false;
+    QTest::newRow("monitor refused") << two << true << -1 << false;
+    QTest::newRow("second window not created") << two << false << 1 << false;
+    QTest::newRow("keyboard or pointer not grabbed") << two << false << -1 << true;
 }
 
 void TestScreensaverController::showingThatCannotBeClosedIsNotPutUp()
@@ -390,6 +401,8 @@ void TestScreensaverController::showingThatCannotBeClosedIsNotPutUp()
     QFETCH(int, failAt);
     m_platform->refuseInputMonitor = refuseMonitor;
     m_platform->failAt = failAt;
+    QFETCH(bool, grabFails);
+    m_platform->grabFailsAtOnce = grabFails;
 
     controller()->show();
 
@@ -406,9 +419,24 @@ void TestScreensaverController::showingThatCannotBeClosedIsNotPutUp()
     m_platform->screens = {QRect(0, 0, 800, 600)};
     m_platform->refuseInputMonitor = false;
     m_platform->failAt = -1;
+    m_platform->grabFailsAtOnce = false;
     m_platform->created.clear();
     controller()->show();
     QCOMPARE(controller()->windows().size(), 1);
+}
+
+void TestScreensaverController::grabLostLaterEndsTheShowing()
+{
+    controller()->show();
+    const quint64 token = *controller()->eventMonitor();
+    // Someone else's monitor: not ours to end.
+    emit m_platform->inputGrabFailed(token + 1);
+    QVERIFY(controller()->isShown());
+
+    emit m_platform->inputGrabFailed(token);
+    QVERIFY(!controller()->isShown());
+    QCOMPARE(m_platform->pointerHideDepth, 0);
+    QVERIFY(m_platform->monitors.isEmpty());
 }
 
 void TestScreensaverController::windowClosedElsewhereEndsTheShowing()

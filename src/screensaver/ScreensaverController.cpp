@@ -25,6 +25,8 @@ ScreensaverController::ScreensaverController(TimerViewModel *viewModel)
         [this](QWidget *window) { coveringWindowClosed(window); });
     QObject::connect(
         m_platform, &Platform::screensChanged, m_lifetime.get(), [this] { screensChanged(); });
+    QObject::connect(m_platform, &Platform::inputGrabFailed, m_lifetime.get(),
+        [this](Platform::MonitorToken token) { inputGrabFailed(token); });
 }
 
 ScreensaverController::~ScreensaverController()
@@ -140,10 +142,17 @@ void ScreensaverController::show()
     m_platform->hidePointer();
 
     QPointer<QObject> alive = m_lifetime.get();
+    m_installingMonitor = true;
+    m_grabFailedWhileInstalling = false;
     const Platform::MonitorToken token = m_platform->installInputMonitor(
         [this, alive](QEvent *event) { return alive ? handleInput(event) : false; });
-    if (token == 0) {
-        // Nothing could ever close the cover: take it down at once.
+    m_installingMonitor = false;
+    // Without the keyboard and pointer, input would reach other programs under the
+    // cover: as bad as no monitor.
+    if (token != 0 && m_grabFailedWhileInstalling)
+        m_platform->removeInputMonitor(token);
+    if (token == 0 || m_grabFailedWhileInstalling) {
+        // A cover that input cannot close, or that input passes: take it down at once.
         m_eventMonitor.reset();
         m_shownAt = previousShownAt;
         closeWindows(std::exchange(m_windows, {}));
@@ -207,6 +216,18 @@ void ScreensaverController::coveringWindowClosed(QWidget *window)
             return;
         }
     }
+}
+
+void ScreensaverController::inputGrabFailed(Platform::MonitorToken token)
+{
+    if (m_installingMonitor) {
+        m_grabFailedWhileInstalling = true;
+        return;
+    }
+    // Without the keyboard and pointer the cover would only look closed to input:
+    // take it down rather than leave it up over a desktop that still gets input.
+    if (m_eventMonitor && *m_eventMonitor == token)
+        dismiss();
 }
 
 void ScreensaverController::screensChanged()

@@ -62,6 +62,7 @@ private:
     bool handleInput(QEvent *event);
     void coveringWindowClosed(QWidget *window);
     void screensChanged();
+    void inputGrabFailed(quint64 token);
     void closeWindows(QList<ScreensaverWindow *> windows);
 
     QPointer<TimerViewModel> m_viewModel;
@@ -74,4 +75,6 @@ private:
     // Context of every connection and the weak handle of the callbacks that outlive
     // a call: gone with the controller, so they do nothing afterwards.
     std::unique_ptr<QObject> m_lifetime;
+    bool m_installingMonitor = false;
+    bool m_grabFailedWhileInstalling = false;
 };
