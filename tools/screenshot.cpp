@@ -6,6 +6,7 @@
 #include "menubar/Popover.h"
 #include "menubar/TimerView.h"
 #include "model/TimerViewModel.h"
+#include "onboarding/OnboardingView.h"
 #include "platform/LinuxPlatform.h"
 #include "screensaver/CountdownView.h"
 #include "settings/SettingsView.h"
@@ -115,7 +116,34 @@ std::unique_ptr<QWidget> settingsScene(TimerViewModel &model)
     return std::make_unique<SettingsView>(model, [] {});
 }
 
+std::unique_ptr<QWidget> onboardingScene(TimerViewModel &model, int step)
+{
+    auto guide = std::make_unique<OnboardingView>(model);
+    guide->advance(step);
+    return guide;
+}
+
 const std::map<QString, Scene> scenes = {
+    {QStringLiteral("onboarding-1"),
+        [](TimerViewModel &model) {
+            return onboardingScene(model, 0);
+        }},
+    {QStringLiteral("onboarding-2"),
+        [](TimerViewModel &model) {
+            return onboardingScene(model, 1);
+        }},
+    {QStringLiteral("onboarding-3"),
+        [](TimerViewModel &model) {
+            return onboardingScene(model, 2);
+        }},
+    {QStringLiteral("onboarding-4"),
+        [](TimerViewModel &model) {
+            return onboardingScene(model, 3);
+        }},
+    {QStringLiteral("onboarding-5"),
+        [](TimerViewModel &model) {
+            return onboardingScene(model, 4);
+        }},
     {QStringLiteral("settings"), settingsScene},
     {QStringLiteral("countdown"), countdownScene},
     {QStringLiteral("panel"), panelScene},

@@ -4,6 +4,7 @@
 #include "menubar/Popover.h"
 #include "menubar/SingleInstance.h"
 #include "model/TimerViewModel.h"
+#include "onboarding/OnboardingView.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
 #include "settings/SettingsWindow.h"
@@ -20,7 +21,10 @@ DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     m_minuteTick.setInterval(minuteTickMilliseconds);
 }
 
-DaystrideApp::~DaystrideApp() = default;
+DaystrideApp::~DaystrideApp()
+{
+    delete m_onboarding;
+}
 
 bool DaystrideApp::start()
 {
@@ -58,6 +62,11 @@ Popover *DaystrideApp::popover() const
     return m_popover.get();
 }
 
+OnboardingView *DaystrideApp::onboarding() const
+{
+    return m_onboarding;
+}
+
 void DaystrideApp::showPopover(const QPoint &anchor)
 {
     if (Popover *popover = this->popover())
@@ -75,7 +84,20 @@ void DaystrideApp::openSettings()
     m_settings->open();
 }
 
-void DaystrideApp::openOnboarding() { }
+void DaystrideApp::openOnboarding()
+{
+    if (!m_viewModel)
+        return;
+    // One guide at most; a closed one is only waiting to be deleted.
+    if (m_onboarding && !m_onboarding->isVisible())
+        m_onboarding.clear();
+    if (!m_onboarding) {
+        m_onboarding = new OnboardingView(*m_viewModel);
+        m_onboarding->setAttribute(Qt::WA_DeleteOnClose);
+        m_onboarding->show();
+    }
+    m_platform.activate(m_onboarding);
+}
 
 void DaystrideApp::minuteTick()
 {

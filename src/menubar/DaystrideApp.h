@@ -2,12 +2,14 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
 
 class PanelItem;
 class Platform;
+class OnboardingView;
 class Popover;
 class SettingsWindow;
 class SingleInstance;
@@ -33,6 +35,7 @@ public:
     PanelItem *panelItem() const { return m_panel.get(); }
     Popover *popover() const;
     SettingsWindow *settingsWindow() const { return m_settings.get(); }
+    OnboardingView *onboarding() const;
     const QTimer &minuteTimer() const { return m_minuteTick; }
     // What the minute timer does: every open view redraws, the panel text follows.
     void minuteTick();
@@ -50,6 +53,7 @@ private:
     std::unique_ptr<PanelItem> m_panel;
     mutable std::unique_ptr<Popover> m_popover;
     std::unique_ptr<SettingsWindow> m_settings;
+    QPointer<OnboardingView> m_onboarding;
     QTimer m_minuteTick;
     QTimer m_labelRefresh;
 };

@@ -74,6 +74,12 @@ QFont Look::font(TextStyle style, int weight)
     switch (style) {
     case TextStyle::body:
         break;
+    case TextStyle::largeTitle:
+        ratio = 26.0 / 13;
+        break;
+    case TextStyle::title3:
+        ratio = 15.0 / 13;
+        break;
     case TextStyle::title:
         ratio = 22.0 / 13;
         break;

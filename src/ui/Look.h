@@ -24,7 +24,7 @@ public:
     static QColor separator(const QPalette &palette);
 
     // Sizes relative to the desktop's body text, as the usual text styles are.
-    enum class TextStyle { body, title, title2, caption, caption2 };
+    enum class TextStyle { body, largeTitle, title, title2, title3, caption, caption2 };
     static QFont font(TextStyle style, int weight = QFont::Normal);
     // Digits of one width in a rounded typeface where there is one.
     static QFont roundedNumberFont(qreal pointSize, int weight = QFont::Normal);

@@ -1,0 +1,3 @@
+target_sources(daystride_lib PRIVATE
+    onboarding/OnboardingView.cpp onboarding/OnboardingView.h
+)
