@@ -27,6 +27,8 @@ private slots:
     void secondStartHandsOverAndExits();
     void registersAgainWhenTheWatcherRestarts();
     void fallsBackToTrayIconWithoutWatcher();
+    void welcomeGuideOpensUntilFinished_data();
+    void welcomeGuideOpensUntilFinished();
 
 private:
     void startDaystride(QProcess &process);
@@ -207,6 +209,41 @@ void TestPanelItem::fallsBackToTrayIconWithoutWatcher()
     QVERIFY(m_watcher->start());
     QTRY_VERIFY_WITH_TIMEOUT(panel.statusNotifierItem()->isRegistered(), 5000);
     QVERIFY(!panel.usesTrayIcon());
+}
+
+void TestPanelItem::welcomeGuideOpensUntilFinished_data()
+{
+    QTest::addColumn<QByteArray>("store");
+    QTest::addColumn<bool>("guide");
+    QTest::newRow("first start") << QByteArray() << true;
+    QTest::newRow("finished") << QByteArray("[General]\nonboarded=true\n") << false;
+    // Written below through QSettings, so the date has the program's own format.
+    QTest::newRow("a date from before the guide existed") << QByteArray("date") << false;
+}
+
+void TestPanelItem::welcomeGuideOpensUntilFinished()
+{
+    QFETCH(QByteArray, store);
+    QFETCH(bool, guide);
+    if (store == "date") {
+        m_env->writeSettingsFile(QByteArray());
+        QSettings(m_env->settingsPath(), QSettings::IniFormat)
+            .setValue(QStringLiteral("savedDate"), m_target);
+    } else {
+        m_env->writeSettingsFile(store);
+    }
+    startDaystride(m_daystride);
+    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
+    if (guide) {
+        QTRY_COMPARE_WITH_TIMEOUT(
+            visibleWindows(QStringLiteral("Welcome to Daystride")).size(), 1, 10000);
+        const QRect frame
+            = windowGeometry(visibleWindows(QStringLiteral("Welcome to Daystride")).first());
+        QCOMPARE(frame.size(), QSize(540, 500));
+    } else {
+        QTest::qWait(1000);
+        QVERIFY(visibleWindows(QStringLiteral("Welcome to Daystride")).isEmpty());
+    }
 }
 
 QTEST_MAIN(TestPanelItem)

@@ -209,6 +209,9 @@ void OnboardingView::showStep(Step step)
     }
     m_page = buildPage(step);
     m_pageArea->layout()->addWidget(m_page);
+    // At once, not at the next turn of the event loop: focus and fades need it.
+    if (m_pageArea->isVisible())
+        m_page->show();
 
     static_cast<StepDots *>(m_dots)->setCurrent(int(step));
     m_back->setVisible(step != Step::welcome);

@@ -1,0 +1,1 @@
+daystride_test(tst_onboarding ENV TZ=America/New_York)
