@@ -4,7 +4,6 @@
 #include "onboarding/OnboardingView.h"
 #include "screensaver/ScreensaverController.h"
 #include "ui/RoundedBox.h"
-#include "ui/Switch.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -37,8 +36,6 @@ private slots:
     void finishTrimsSavesAndCloses();
     void closingEarlyStoresNothing();
     void datePageKeepsTimeAndDayAndWarnsAtNow();
-    void loginSwitchCorrectsOnce_data();
-    void loginSwitchCorrectsOnce();
 
 private:
     void goTo(OnboardingView::Step step);
@@ -259,34 +256,6 @@ void TestOnboarding::datePageKeepsTimeAndDayAndWarnsAtNow()
     QCOMPARE(m_model->timerDate(), QDateTime(QDate(2026, 3, 8), QTime(18, 45)));
     time->setTime(QTime(7, 5));
     QCOMPARE(m_model->timerDate(), QDateTime(QDate(2026, 3, 8), QTime(7, 5)));
-}
-
-void TestOnboarding::loginSwitchCorrectsOnce_data()
-{
-    QTest::addColumn<bool>("before");
-    QTest::addColumn<bool>("writable");
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<int>("calls");
-    QTest::newRow("registered") << false << true << true << 1;
-    QTest::newRow("registration fails") << false << false << false << 2;
-    QTest::newRow("stuck on") << true << false << true << 2;
-}
-
-void TestOnboarding::loginSwitchCorrectsOnce()
-{
-    QFETCH(bool, before);
-    QFETCH(bool, writable);
-    QFETCH(bool, shown);
-    QFETCH(int, calls);
-    m_platform->loginItemEnabled = before;
-    m_platform->loginItemWritable = writable;
-    m_guide = std::make_unique<OnboardingView>(*m_model);
-    m_guide->show();
-    goTo(OnboardingView::Step::screensaver);
-    QCOMPARE(m_guide->loginSwitch()->isChecked(), before);
-    QTest::mouseClick(m_guide->loginSwitch(), Qt::LeftButton);
-    QCOMPARE(m_guide->loginSwitch()->isChecked(), shown);
-    QCOMPARE(m_platform->loginItemCalls, calls);
 }
 
 QTEST_MAIN(TestOnboarding)

@@ -600,13 +600,7 @@ QWidget *OnboardingView::tourPage()
 
 void OnboardingView::userChangedLaunchAtLogin(bool enabled)
 {
-    Platform &platform = m_viewModel.platform();
-    m_launchAtLogin = platform.setLaunchAtLogin(enabled);
-    if (m_launchAtLogin != enabled) {
-        // Once more with the corrected state, and no further: where both directions
-        // fail the switch would otherwise flip for ever.
-        m_launchAtLogin = platform.setLaunchAtLogin(m_launchAtLogin);
-    }
+    m_launchAtLogin = m_viewModel.platform().changeLaunchAtLogin(enabled);
     m_loginSwitch->setChecked(m_launchAtLogin);
 }
 

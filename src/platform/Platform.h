@@ -45,6 +45,15 @@ public:
     // Login item: registers or unregisters, and returns the state that now holds.
     virtual bool setLaunchAtLogin(bool enabled) = 0;
     virtual bool launchAtLogin() = 0;
+    // The user's change of a login switch: where the answer differs, that answer is
+    // applied once more (so a half-done change is undone) and never again, so a
+    // login item that can be neither added nor removed cannot flip a switch for ever.
+    // Returns the state that now holds.
+    bool changeLaunchAtLogin(bool wanted)
+    {
+        const bool answer = setLaunchAtLogin(wanted);
+        return answer == wanted ? answer : setLaunchAtLogin(answer);
+    }
 
     // Screens, in the platform's order, in device-independent pixels.
     virtual QList<QRect> screenGeometries() const = 0;

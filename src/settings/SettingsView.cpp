@@ -210,15 +210,7 @@ void SettingsView::watchForSaving()
 
 void SettingsView::userChangedLaunchAtLogin(bool enabled)
 {
-    Platform &platform = m_viewModel.platform();
-    m_launchAtLogin = enabled;
-    const bool answer = platform.setLaunchAtLogin(enabled);
-    if (answer != m_launchAtLogin) {
-        // The corrected state is applied once more, so a failed registration is
-        // also cleaned up, but never again: where both directions fail the switch
-        // would otherwise flip for ever. It ends on the state that now holds.
-        m_launchAtLogin = platform.setLaunchAtLogin(answer);
-    }
+    m_launchAtLogin = m_viewModel.platform().changeLaunchAtLogin(enabled);
     m_launchSwitch->setChecked(m_launchAtLogin);
 }
 
