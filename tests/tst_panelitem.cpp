@@ -13,6 +13,8 @@
 #include <QSettings>
 #include <QTest>
 
+#include <csignal>
+
 // The program in the panel, end to end: a real X server with a window manager and
 // a bus of the test's own with a small StatusNotifierWatcher on it.
 class TestPanelItem : public QObject
@@ -27,6 +29,8 @@ private slots:
     void secondStartHandsOverAndExits();
     void registersAgainWhenTheWatcherRestarts();
     void fallsBackToTrayIconWithoutWatcher();
+    void signalWhileCoveringLeavesNothingBehind_data();
+    void signalWhileCoveringLeavesNothingBehind();
     void welcomeGuideOpensUntilFinished_data();
     void welcomeGuideOpensUntilFinished();
 
@@ -209,6 +213,39 @@ void TestPanelItem::fallsBackToTrayIconWithoutWatcher()
     QVERIFY(m_watcher->start());
     QTRY_VERIFY_WITH_TIMEOUT(panel.statusNotifierItem()->isRegistered(), 5000);
     QVERIFY(!panel.usesTrayIcon());
+}
+
+void TestPanelItem::signalWhileCoveringLeavesNothingBehind_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGINT") << SIGINT;
+}
+
+void TestPanelItem::signalWhileCoveringLeavesNothingBehind()
+{
+    QFETCH(int, signalNumber);
+    const QByteArray settings = m_env->readSettingsFile();
+    startDaystride(m_daystride);
+    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
+    QDBusInterface item(itemService(), QStringLiteral("/StatusNotifierItem"),
+        QStringLiteral("org.kde.StatusNotifierItem"), m_bus->connection());
+    item.call(QStringLiteral("Activate"), 900, 12);
+    QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).size(), 1, 10000);
+    // "Show Countdown" sits at the bottom left of the popover.
+    const QRect popover = windowGeometry(visibleWindows(QStringLiteral("Daystride")).first());
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(popover.left() + 60),
+            QString::number(popover.bottom() - 22), QStringLiteral("click"), QStringLiteral("1")});
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !visibleWindows(QStringLiteral("Daystride Countdown")).isEmpty(), 10000);
+
+    ::kill(pid_t(m_daystride.processId()), signalNumber);
+    QVERIFY(m_daystride.waitForFinished(10000));
+    QCOMPARE(m_daystride.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_daystride.exitCode(), 0);
+    QVERIFY(visibleWindows(QStringLiteral("Daystride Countdown")).isEmpty());
+    QCOMPARE(m_env->readSettingsFile(), settings);
 }
 
 void TestPanelItem::welcomeGuideOpensUntilFinished_data()
