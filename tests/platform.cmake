@@ -1,11 +1,9 @@
-add_executable(daystride_test_service
-    services/main.cpp services/IdleServices.h services/InhibitorServices.h
-    services/MisbehavingService.h)
+add_executable(daystride_test_service services/main.cpp)
 target_link_libraries(daystride_test_service PRIVATE Qt6::DBus)
 
 # The platform's D-Bus sources, with no X server to fall back on.
 daystride_test(tst_platformbus
-    SOURCES TestBus.cpp TestBus.h TestServices.cpp TestServices.h
+    SOURCES TestBus.cpp TestBus.h
     ENV DISPLAY= WAYLAND_DISPLAY=)
 target_compile_definitions(tst_platformbus PRIVATE
     DAYSTRIDE_TEST_SERVICE="$<TARGET_FILE:daystride_test_service>")
@@ -14,4 +12,3 @@ add_dependencies(tst_platformbus daystride_test_service)
 daystride_test(tst_loginitem)
 
 daystride_test(tst_x11platform LABELS x11)
-daystride_test(tst_timers)

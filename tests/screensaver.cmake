@@ -1,3 +1,2 @@
 daystride_test(tst_screensavercontroller)
 daystride_test(tst_countdownview)
-daystride_test(tst_screensaver_x11 LABELS x11)

@@ -1,46 +1,20 @@
-#include "platform/IdleTime.h"
+#include "TestEnvironment.h"
+#include "model/TimerViewModel.h"
 #include "platform/LinuxPlatform.h"
+#include "screensaver/ScreensaverController.h"
+#include "screensaver/ScreensaverWindow.h"
 
 #include <QApplication>
-#include <QMouseEvent>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QStyleHints>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <X11/Xlib.h>
 // Xlib names its event types as macros that clash with QEvent's.
 #undef KeyPress
-#undef KeyRelease
-#include <cmath>
-#include <cstdio>
-
-// The platform on a real X server with a window manager (Xvfb and openbox, started
-// by scripts/test): the server's idle counter, covering windows, grabs and input.
-class TestX11Platform : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void cleanup();
-    void idleFromTheXServer();
-    void coveringWindowCoversItsScreenAboveOthers();
-    void closeByOthersIsReported_data();
-    void closeByOthersIsReported();
-    void inputMonitorSeesAndSwallowsRealInput_data();
-    void inputMonitorSeesAndSwallowsRealInput();
-    void keyboardAndPointerAreGrabbedWhileMonitored();
-    void refusedGrabIsReported();
-    void pointerHidingIsBalanced();
-
-private:
-    QWidget *showCovering(LinuxPlatform &platform);
-    Display *m_other = nullptr; // a second client, to compete for grabs
-};
 
 namespace {
 QString run(const QString &program, const QStringList &arguments)
@@ -51,9 +25,9 @@ QString run(const QString &program, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QString xdotool(const QStringList &arguments)
+bool xdotool(const QStringList &arguments)
 {
-    return run(QStringLiteral("xdotool"), arguments);
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
 QString hex(QWidget *window)
@@ -61,149 +35,128 @@ QString hex(QWidget *window)
     return QStringLiteral("0x%1").arg(window->winId(), 0, 16);
 }
 
-// xwininfo's idea of where the window is: absolute position and size.
-QRect xwininfoGeometry(QWidget *window)
+QString xprop(const QString &target, const QString &property)
 {
-    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), hex(window)});
-    auto field = [&](const char *name) {
-        const QRegularExpression re(QString::fromLatin1(name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return re.match(info).captured(1).toInt();
-    };
-    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
-        field("Height"));
+    const QStringList where
+        = target.isEmpty() ? QStringList {"-root"} : QStringList {"-id", target};
+    return run(QStringLiteral("xprop"), where + QStringList {property}).trimmed();
 }
 
-QString xprop(QWidget *window, const QString &property)
+// The window's place on the root window and its size, as the X server has it.
+QRect serverGeometry(QWidget *window)
 {
-    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), hex(window), property}).trimmed();
+    const QString out = run(QStringLiteral("xwininfo"), {"-id", hex(window)});
+    auto field = [&](const char *name) {
+        return out.section(QLatin1String(name) + ':', 1).section('\n', 0, 0).trimmed().toInt();
+    };
+    if (!out.contains(QStringLiteral("IsViewable")))
+        return {};
+    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+        field("Height"));
 }
 
 // Bottom to top, as the window manager stacks its clients.
 QStringList stacking()
 {
-    const QString list = run(QStringLiteral("xprop"),
-        {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
     QStringList ids;
-    for (const QString &id : list.section(QLatin1Char('#'), 1).split(QLatin1Char(',')))
+    for (const QString &id : xprop({}, "_NET_CLIENT_LIST_STACKING").section('#', 1).split(','))
         ids.append(QStringLiteral("0x%1").arg(id.trimmed().toULongLong(nullptr, 16), 0, 16));
     return ids;
 }
 
-// Records what reaches it, as the countdown screen inside a covering window would.
-class Recorder : public QWidget
+// Lets events arrive until `msecs` have passed since `since`.
+void waitUntil(const QElapsedTimer &since, qint64 msecs)
+{
+    while (since.elapsed() < msecs)
+        QTest::qWait(int(std::min<qint64>(20, msecs - since.elapsed())));
+}
+
+// An ordinary window of the program, counting the input that reaches it.
+class Underneath : public QWidget
 {
 public:
-    using QWidget::QWidget;
-    QList<QEvent::Type> received;
+    int inputs = 0;
 
 protected:
     bool event(QEvent *event) override
     {
-        received.append(event->type());
+        const QEvent::Type type = event->type();
+        inputs += type == QEvent::KeyPress || type == QEvent::MouseButtonPress
+            || type == QEvent::Wheel;
         return QWidget::event(event);
     }
 };
 } // namespace
 
-void TestX11Platform::initTestCase()
+// The platform and the countdown on the X server and window manager of scripts/test.
+class TestX11Platform : public QObject
 {
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    m_other = XOpenDisplay(nullptr);
-    QVERIFY(m_other);
-}
+    Q_OBJECT
 
-void TestX11Platform::cleanup()
-{
-    XUngrabKeyboard(m_other, CurrentTime);
-    XFlush(m_other);
-    for (QWidget *window : QApplication::topLevelWidgets())
-        delete window;
-}
-
-QWidget *TestX11Platform::showCovering(LinuxPlatform &platform)
-{
-    QWidget *window = platform.createCoveringWindow(QGuiApplication::primaryScreen()->geometry());
-    window->show();
-    platform.activate(window);
-    if (!QTest::qWaitForWindowExposed(window))
-        return nullptr;
-    return window;
-}
-
-void TestX11Platform::idleFromTheXServer()
-{
-    IdleTime idle(IdleTime::Session::X11, QDBusConnection(QStringLiteral("no bus")));
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("11"), QStringLiteral("13")});
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("17"), QStringLiteral("19")});
-    const double justMoved = idle.idleSeconds();
-    QCOMPARE(idle.source(), IdleTime::Source::XScreenSaver);
-    QVERIFY2(justMoved >= 0 && justMoved < 2, qPrintable(QString::number(justMoved)));
-    QTest::qWait(1500);
-    const double later = idle.idleSeconds();
-    std::printf("  idle after a move: %.3f s, 1.5 s later: %.3f s\n", justMoved, later);
-    QVERIFY2(later >= justMoved + 1.0, qPrintable(QString::number(later)));
-
-    LinuxPlatform platform;
-    QVERIFY(std::isfinite(platform.idleSeconds()));
-}
-
-void TestX11Platform::coveringWindowCoversItsScreenAboveOthers()
-{
-    LinuxPlatform platform;
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QWidget *window = showCovering(platform);
-    QVERIFY(window);
-    QTRY_COMPARE(xwininfoGeometry(window), screen);
-    QCOMPARE(window->palette().color(QPalette::Window), QColor(Qt::black));
-    QVERIFY(window->hasMouseTracking());
-
-    QCOMPARE(xprop(window, QStringLiteral("_NET_WM_NAME")),
-        QStringLiteral("_NET_WM_NAME(UTF8_STRING) = \"Daystride Countdown\""));
-    QVERIFY(xprop(window, QStringLiteral("WM_CLASS")).contains(QStringLiteral("\"daystride\"")));
-    QCOMPARE(xprop(window, QStringLiteral("_NET_WM_DESKTOP")),
-        QStringLiteral("_NET_WM_DESKTOP(CARDINAL) = 4294967295"));
-    // The window manager owns the state once the window is mapped; openbox keeps
-    // "sticky" as the all-desktops value alone and does not list the state.
-    const QString supported
-        = run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTED")});
-    const QString states = xprop(window, QStringLiteral("_NET_WM_STATE"));
-    for (const char *state :
-        {"_NET_WM_STATE_STICKY", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_FULLSCREEN"}) {
-        if (supported.contains(QLatin1String(state)))
-            QVERIFY2(states.contains(QLatin1String(state)), qPrintable(states));
+    QWidget *showCovering(LinuxPlatform &platform)
+    {
+        QWidget *window
+            = platform.createCoveringWindow(QGuiApplication::primaryScreen()->geometry());
+        window->show();
+        platform.activate(window);
+        return QTest::qWaitForWindowExposed(window) ? window : nullptr;
     }
-    QVERIFY2(states.contains(QLatin1String("_NET_WM_STATE_ABOVE")), qPrintable(states));
 
-    // A normal window opened and activated afterwards still stays below it.
-    auto *normal = new QWidget;
-    normal->setWindowTitle(QStringLiteral("normal"));
-    normal->setGeometry(100, 100, 400, 300);
-    normal->show();
-    normal->activateWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(normal));
-    QTRY_VERIFY(stacking().contains(hex(normal)));
-    const QStringList order = stacking();
-    QVERIFY2(order.indexOf(hex(window)) > order.indexOf(hex(normal)), qPrintable(order.join(' ')));
-}
+    int otherGrabsKeyboard()
+    {
+        return XGrabKeyboard(
+            m_other, DefaultRootWindow(m_other), False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    }
 
-void TestX11Platform::closeByOthersIsReported_data()
-{
-    QTest::addColumn<QString>("closer");
-    QTest::addColumn<bool>("reported");
-    QTest::newRow("window manager (_NET_CLOSE_WINDOW)") << "wm" << true;
-    QTest::newRow("xdotool windowclose") << "xdotool" << true;
-    QTest::newRow("the program itself") << "self" << false;
-}
+    int otherGrabsPointer()
+    {
+        return XGrabPointer(m_other, DefaultRootWindow(m_other), False, ButtonPressMask,
+            GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+    }
 
-void TestX11Platform::closeByOthersIsReported()
-{
-    QFETCH(QString, closer);
-    QFETCH(bool, reported);
-    LinuxPlatform platform;
-    QSignalSpy closed(&platform, &Platform::coveringWindowClosed);
-    QWidget *window = showCovering(platform);
-    QVERIFY(window);
-    if (closer == u"wm") {
+    std::unique_ptr<TestEnvironment> m_env = std::make_unique<TestEnvironment>();
+    Display *m_other = nullptr; // a second client, to compete for grabs
+
+private slots:
+    void initTestCase()
+    {
+        m_other = XOpenDisplay(nullptr);
+        QVERIFY(m_other);
+        // The window manager may still be starting: wait until it announces itself.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            xprop({}, "_NET_SUPPORTING_WM_CHECK").contains("window id #"), 10000);
+    }
+
+    void cleanup()
+    {
+        XUngrabPointer(m_other, CurrentTime);
+        XUngrabKeyboard(m_other, CurrentTime);
+        XFlush(m_other);
+        qDeleteAll(QApplication::topLevelWidgets());
+    }
+
+    void coveringWindowIsAboveOthersAndItsCloseReported()
+    {
+        LinuxPlatform platform;
+        QSignalSpy closed(&platform, &Platform::coveringWindowClosed);
+        QWidget *window = showCovering(platform);
+        QVERIFY(window);
+        QTRY_COMPARE(serverGeometry(window), QGuiApplication::primaryScreen()->geometry());
+        const QString states = xprop(hex(window), "_NET_WM_STATE");
+        QVERIFY2(states.contains(QLatin1String("_NET_WM_STATE_ABOVE")), qPrintable(states));
+
+        // A normal window opened and activated afterwards still stays below it.
+        auto *normal = new QWidget;
+        normal->setGeometry(100, 100, 400, 300);
+        normal->show();
+        normal->activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(normal));
+        QTRY_VERIFY(stacking().contains(hex(normal)));
+        const QStringList order = stacking();
+        QVERIFY2(
+            order.indexOf(hex(window)) > order.indexOf(hex(normal)), qPrintable(order.join(' ')));
+
+        // Closed by the window manager, as a pager asks it to: reported.
         XEvent event = {};
         event.xclient.type = ClientMessage;
         event.xclient.window = Window(window->winId());
@@ -213,166 +166,106 @@ void TestX11Platform::closeByOthersIsReported()
         XSendEvent(m_other, DefaultRootWindow(m_other), False,
             SubstructureRedirectMask | SubstructureNotifyMask, &event);
         XFlush(m_other);
-    } else if (closer == u"xdotool") {
-        xdotool({QStringLiteral("windowclose"), hex(window)});
-    } else {
-        window->close();
-    }
-    if (reported) {
         QVERIFY(closed.wait(5000));
         QCOMPARE(closed.size(), 1);
         QCOMPARE(closed.first().first().value<QWidget *>(), window);
-    } else {
-        QTest::qWait(500);
-        QCOMPARE(closed.size(), 0);
     }
-}
 
-void TestX11Platform::inputMonitorSeesAndSwallowsRealInput_data()
-{
-    QTest::addColumn<QStringList>("input");
-    QTest::addColumn<QEvent::Type>("type");
-    QTest::addColumn<int>("button");
-
-    QTest::newRow("mouse move") << QStringList {"mousemove", "300", "200"} << QEvent::MouseMove
-                                << 0;
-    QTest::newRow("left button") << QStringList {"click", "1"} << QEvent::MouseButtonPress
-                                 << int(Qt::LeftButton);
-    QTest::newRow("right button") << QStringList {"click", "3"} << QEvent::MouseButtonPress
-                                  << int(Qt::RightButton);
-    QTest::newRow("middle button")
-        << QStringList {"click", "2"} << QEvent::MouseButtonPress << int(Qt::MiddleButton);
-    QTest::newRow("wheel") << QStringList {"click", "5"} << QEvent::Wheel << 0;
-    QTest::newRow("key") << QStringList {"key", "x"} << QEvent::KeyPress << 0;
-}
-
-void TestX11Platform::inputMonitorSeesAndSwallowsRealInput()
-{
-    QFETCH(QStringList, input);
-    QFETCH(QEvent::Type, type);
-    QFETCH(int, button);
-
-    LinuxPlatform platform;
-    QWidget *window = showCovering(platform);
-    QVERIFY(window);
-    auto *content = new Recorder(window);
-    content->setMouseTracking(true);
-    content->setFocusPolicy(Qt::StrongFocus);
-    auto *layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
-    content->show();
-    content->setFocus();
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("500"), QStringLiteral("500")});
-
-    QList<QEvent::Type> seenFirst;
-    QList<QEvent::Type> seenSecond;
-    int pressedButton = 0;
-    const Platform::MonitorToken first = platform.installInputMonitor([&](QEvent *event) {
-        seenFirst.append(event->type());
-        if (event->type() == QEvent::MouseButtonPress)
-            pressedButton = static_cast<QMouseEvent *>(event)->button();
-        return true;
-    });
-    const Platform::MonitorToken second = platform.installInputMonitor([&](QEvent *event) {
-        seenSecond.append(event->type());
-        return false;
-    });
-    QVERIFY(first != 0 && second != 0 && first != second);
-    QTRY_VERIFY(platform.grabWindow() == window);
-    QTest::qWait(200);
-    seenFirst.clear();
-    seenSecond.clear();
-    content->received.clear();
-
-    xdotool(input);
-    QTRY_VERIFY(seenFirst.contains(type));
-    QTest::qWait(200);
-    QCOMPARE(seenFirst.count(type), 1); // once, not again for each widget
-    QCOMPARE(seenSecond.count(type), 1);
-    QCOMPARE(pressedButton, button);
-    QVERIFY(!content->received.contains(type)); // swallowed
-
-    // Removal by token: the other monitor stays, and lets the input through.
-    platform.removeInputMonitor(first);
-    seenFirst.clear();
-    seenSecond.clear();
-    if (input.first() == u"mousemove")
-        input = QStringList {"mousemove", "301", "202"};
-    // Not a double click: that would come as another kind of event.
-    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
-    xdotool(input);
-    QTRY_VERIFY(seenSecond.contains(type));
-    QTRY_VERIFY(content->received.contains(type));
-    QVERIFY(seenFirst.isEmpty());
-    platform.removeInputMonitor(second);
-}
-
-void TestX11Platform::keyboardAndPointerAreGrabbedWhileMonitored()
-{
-    LinuxPlatform platform;
-    QWidget *window = showCovering(platform);
-    QVERIFY(window);
-    const Platform::MonitorToken token
-        = platform.installInputMonitor([](QEvent *) { return false; });
-    QVERIFY(token != 0);
-    QTRY_VERIFY(platform.grabWindow() == window);
-    const Window root = DefaultRootWindow(m_other);
-    QCOMPARE(XGrabKeyboard(m_other, root, False, GrabModeAsync, GrabModeAsync, CurrentTime),
-        AlreadyGrabbed);
-    QCOMPARE(XGrabPointer(m_other, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
-                 None, CurrentTime),
-        AlreadyGrabbed);
-
-    platform.removeInputMonitor(token);
-    QVERIFY(!platform.grabWindow());
-    QTRY_COMPARE(XGrabKeyboard(m_other, root, False, GrabModeAsync, GrabModeAsync, CurrentTime),
-        GrabSuccess);
-    QCOMPARE(XGrabPointer(m_other, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
-                 None, CurrentTime),
-        GrabSuccess);
-    XUngrabPointer(m_other, CurrentTime);
-    XUngrabKeyboard(m_other, CurrentTime);
-    XFlush(m_other);
-}
-
-void TestX11Platform::refusedGrabIsReported()
-{
-    LinuxPlatform platform;
-    QSignalSpy failed(&platform, &Platform::inputGrabFailed);
-    QWidget *window = showCovering(platform);
-    QVERIFY(window);
-    // Another client holds the keyboard, as a screen locker or a menu would.
-    QCOMPARE(XGrabKeyboard(m_other, DefaultRootWindow(m_other), False, GrabModeAsync, GrabModeAsync,
-                 CurrentTime),
-        GrabSuccess);
-    XSync(m_other, False);
-    const Platform::MonitorToken token
-        = platform.installInputMonitor([](QEvent *) { return false; });
-    QVERIFY(token != 0);
-    QVERIFY(failed.wait(10000));
-    QCOMPARE(failed.first().first().value<Platform::MonitorToken>(), token);
-    QVERIFY(!platform.grabWindow());
-    platform.removeInputMonitor(token);
-}
-
-void TestX11Platform::pointerHidingIsBalanced()
-{
+    void keyboardAndPointerAreGrabbedWhileMonitored()
     {
         LinuxPlatform platform;
-        platform.showPointer(); // nothing hidden: no-op
-        QVERIFY(!QGuiApplication::overrideCursor());
-        platform.hidePointer();
-        platform.hidePointer();
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
-        platform.showPointer();
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
-        platform.showPointer();
-        QVERIFY(!QGuiApplication::overrideCursor());
-        platform.hidePointer(); // left hidden when the platform goes
+        QSignalSpy failed(&platform, &Platform::inputGrabFailed);
+        QWidget *window = showCovering(platform);
+        QVERIFY(window);
+        auto monitor = [&] {
+            return platform.installInputMonitor([](QEvent *) { return false; });
+        };
+
+        // Another client holds the keyboard, as a screen locker or a menu would.
+        QCOMPARE(otherGrabsKeyboard(), GrabSuccess);
+        XSync(m_other, False);
+        Platform::MonitorToken token = monitor();
+        QVERIFY(token != 0);
+        QVERIFY(failed.wait(10000));
+        QCOMPARE(failed.first().first().value<Platform::MonitorToken>(), token);
+        QVERIFY(!platform.grabWindow());
+        platform.removeInputMonitor(token);
+        XUngrabKeyboard(m_other, CurrentTime);
+        XSync(m_other, False);
+
+        token = monitor();
+        QVERIFY(token != 0);
+        QTRY_VERIFY(platform.grabWindow() == window);
+        QCOMPARE(otherGrabsKeyboard(), AlreadyGrabbed);
+        QCOMPARE(otherGrabsPointer(), AlreadyGrabbed);
+        platform.removeInputMonitor(token);
+        QVERIFY(!platform.grabWindow());
+        QTRY_COMPARE(otherGrabsKeyboard(), GrabSuccess);
+        QCOMPARE(otherGrabsPointer(), GrabSuccess);
     }
-    QVERIFY(!QGuiApplication::overrideCursor());
-}
+
+    void countdownCoversAndClosesOnInputAfterTheGrace_data()
+    {
+        QTest::addColumn<QStringList>("earlyInput");
+        QTest::addColumn<QStringList>("closingInput");
+        QTest::newRow("pointer moves, key closes")
+            << QStringList {"mousemove_relative", "--", "40", "0"} << QStringList {"key", "a"};
+        QTest::newRow("click, scroll closes")
+            << QStringList {"click", "3"} << QStringList {"click", "5"};
+    }
+
+    void countdownCoversAndClosesOnInputAfterTheGrace()
+    {
+        LinuxPlatform platform;
+        TimerViewModel model(platform);
+        ScreensaverController &controller = *model.screensaver();
+        Underneath underneath;
+        underneath.setGeometry(QRect(100, 100, 400, 300));
+        underneath.show();
+        underneath.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&underneath, 10000));
+        // The pointer over it, so a stray click or scroll would land there.
+        QVERIFY(xdotool({"mousemove", "200", "200"}));
+        QTest::qWait(100);
+        underneath.inputs = 0;
+
+        QElapsedTimer sinceShown;
+        sinceShown.start();
+        controller.show();
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        QCOMPARE(controller.windows().size(), screens.size());
+        QList<QPointer<QWidget>> covers;
+        for (qsizetype i = 0; i < screens.size(); ++i) {
+            covers.append(controller.windows().at(i)->window());
+            QVERIFY(QTest::qWaitForWindowExposed(covers.last()));
+            QTRY_COMPARE(serverGeometry(covers.last()), screens.at(i)->geometry());
+        }
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+
+        // Within the first second: swallowed, and the covers stay.
+        waitUntil(sinceShown, 500);
+        QFETCH(QStringList, earlyInput);
+        QVERIFY(xdotool(earlyInput));
+        QTest::qWait(300);
+        QVERIFY(sinceShown.elapsed() < 1000); // else the next checks prove nothing
+        for (const QPointer<QWidget> &cover : std::as_const(covers))
+            QVERIFY(cover && cover->isVisible());
+
+        // After it: the first input closes every cover and is swallowed too.
+        waitUntil(sinceShown, 1100);
+        QFETCH(QStringList, closingInput);
+        QVERIFY(xdotool(closingInput));
+        QTRY_VERIFY(controller.windows().isEmpty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QPointer<QWidget> &cover : std::as_const(covers))
+            QVERIFY(!cover || !cover->isVisible());
+        QTest::qWait(200);
+        QCOMPARE(underneath.inputs, 0);
+        QVERIFY(!QGuiApplication::overrideCursor()
+            || QGuiApplication::overrideCursor()->shape() != Qt::BlankCursor);
+    }
+};
 
 QTEST_MAIN(TestX11Platform)
 #include "tst_x11platform.moc"

@@ -1,82 +1,104 @@
-// Stand-ins for desktop services on a private bus, for the platform tests.
-//   daystride_test_service BUS_ADDRESS SPEC...
-// Each SPEC is one of
-//   mutter=MS screensaver=MS session=FLAGS power=0|1
-//   logind=WHAT/MODE[,WHAT/MODE...] (empty for none)
-//   silent=NAME deny=NAME
-// Prints "ready" once every name is taken, then serves until terminated.
-#include "IdleServices.h"
-#include "InhibitorServices.h"
-#include "MisbehavingService.h"
-
+// Stand-ins for desktop services for the platform tests: BUS_ADDRESS SERVICE..., each
+// SERVICE mutter=MS, screensaver=MS, session=FLAGS, power=0|1, logind=WHAT/MODE,...,
+// silent=NAME (never answers) or deny=NAME (refuses). Prints "ready", then serves.
 #include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusVirtualObject>
 
 #include <cstdio>
+
+// One entry of logind's ListInhibitors: (what, who, why, mode, uid, pid).
+struct Inhibitor
+{
+    QString what, mode;
+};
+Q_DECLARE_METATYPE(Inhibitor)
+
+QDBusArgument &operator<<(QDBusArgument &argument, const Inhibitor &inhibitor)
+{
+    argument.beginStructure();
+    argument << inhibitor.what << QStringLiteral("test") << QStringLiteral("testing")
+             << inhibitor.mode << 1000u << 1u;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, Inhibitor &)
+{
+    return argument; // never read back
+}
+
+// Answers each method as its argument says; silent or refuses on misbehaving interfaces.
+class Services : public QDBusVirtualObject
+{
+public:
+    QDBusConnection bus = QDBusConnection(QString());
+    QMap<QString, QVariant> answers; // by method name
+    QMap<QString, QString> misbehaving; // name -> silent or deny
+    QList<QDBusMessage> pending; // kept, so the bus never answers them for us
+
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &call, const QDBusConnection &) override
+    {
+        for (auto it = misbehaving.cbegin(); it != misbehaving.cend(); ++it) {
+            if (!call.interface().startsWith(it.key()))
+                continue;
+            if (it.value() == u"silent")
+                pending.append(call);
+            else
+                bus.send(
+                    call.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
+                        QStringLiteral("no")));
+            return true;
+        }
+        if (!answers.contains(call.member()))
+            return false;
+        QVariant answer = answers.value(call.member());
+        if (call.member() == u"IsInhibited") // inhibited for any of the flags asked about
+            answer = (answer.toUInt() & call.arguments().value(0).toUInt()) != 0;
+        return bus.send(call.createReply(answer));
+    }
+};
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    qDBusRegisterMetaType<LogindInhibitor>();
-    qDBusRegisterMetaType<QList<LogindInhibitor>>();
+    qDBusRegisterMetaType<Inhibitor>();
+    qDBusRegisterMetaType<QList<Inhibitor>>();
     const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty())
-        return 2;
-    QDBusConnection bus = QDBusConnection::connectToBus(args.first(), QStringLiteral("services"));
-    if (!bus.isConnected())
-        return 3;
-
-    auto serve = [&](const QString &name, const QString &path, QObject *object) {
-        object->setParent(&app);
-        return bus.registerObject(path, object, QDBusConnection::ExportAllSlots)
-            && bus.registerService(name);
+    Services services;
+    services.bus = QDBusConnection::connectToBus(args.value(0), QStringLiteral("services"));
+    bool ok = services.bus.registerVirtualObject(
+        QStringLiteral("/"), &services, QDBusConnection::SubPath);
+    // kind -> the name it takes and the method it answers
+    const QMap<QString, QStringList> kinds = {
+        {"mutter", {"org.gnome.Mutter.IdleMonitor", "GetIdletime"}},
+        {"screensaver", {"org.freedesktop.ScreenSaver", "GetSessionIdleTime"}},
+        {"session", {"org.gnome.SessionManager", "IsInhibited"}},
+        {"power", {"org.freedesktop.PowerManagement", "HasInhibit"}},
+        {"logind", {"org.freedesktop.login1", "ListInhibitors"}},
     };
-    for (const QString &spec : args.mid(1)) {
-        const QString kind = spec.section(QLatin1Char('='), 0, 0);
-        const QString value = spec.section(QLatin1Char('='), 1);
-        bool ok = false;
-        if (kind == u"mutter") {
-            ok = serve(QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-                new MutterIdleMonitor(value.toULongLong()));
-        } else if (kind == u"screensaver") {
-            ok = serve(QStringLiteral("org.freedesktop.ScreenSaver"),
-                QStringLiteral("/org/freedesktop/ScreenSaver"),
-                new FreedesktopScreenSaver(value.toUInt()));
-        } else if (kind == u"session") {
-            ok = serve(QStringLiteral("org.gnome.SessionManager"),
-                QStringLiteral("/org/gnome/SessionManager"),
-                new GnomeSessionManager(value.toUInt()));
-        } else if (kind == u"power") {
-            ok = serve(QStringLiteral("org.freedesktop.PowerManagement"),
-                QStringLiteral("/org/freedesktop/PowerManagement/Inhibit"),
-                new PowerManagementInhibit(value == u"1"));
-        } else if (kind == u"logind") {
-            QList<LogindInhibitor> inhibitors;
-            for (const QString &entry : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                LogindInhibitor inhibitor;
-                inhibitor.what = entry.section(QLatin1Char('/'), 0, 0);
-                inhibitor.mode = entry.section(QLatin1Char('/'), 1);
-                inhibitor.who = QStringLiteral("test");
-                inhibitor.why = QStringLiteral("testing");
-                inhibitors.append(inhibitor);
-            }
-            ok = serve(QStringLiteral("org.freedesktop.login1"),
-                QStringLiteral("/org/freedesktop/login1"), new Login1Manager(inhibitors));
-        } else if (kind == u"silent" || kind == u"deny") {
-            auto *object = new MisbehavingService(bus,
-                kind == u"silent" ? MisbehavingService::Mode::Silent
-                                  : MisbehavingService::Mode::Deny);
-            object->setParent(&app);
-            ok = bus.registerVirtualObject(QStringLiteral("/"), object, QDBusConnection::SubPath)
-                && bus.registerService(value);
-        }
-        if (!ok) {
-            std::fprintf(stderr, "cannot serve %s\n", qPrintable(spec));
-            return 4;
-        }
+    for (const QString &arg : args.mid(1)) {
+        const QString kind = arg.section('=', 0, 0), value = arg.section('=', 1);
+        QList<Inhibitor> inhibitors;
+        for (const QString &entry : value.split(',', Qt::SkipEmptyParts))
+            inhibitors.append({entry.section('/', 0, 0), entry.section('/', 1)});
+        const QVariant answer = kind == u"mutter" ? QVariant(value.toULongLong())
+            : kind == u"power"                    ? QVariant(value == u"1")
+            : kind == u"logind"                   ? QVariant::fromValue(inhibitors)
+                                                  : QVariant(value.toUInt());
+        if (kinds.contains(kind))
+            services.answers[kinds[kind][1]] = answer;
+        else if (kind == u"silent" || kind == u"deny")
+            services.misbehaving[value] = kind;
+        else
+            ok = false;
+        ok = ok && services.bus.registerService(kinds.value(kind, {value}).first());
     }
-    std::printf("ready\n");
+    std::printf(ok ? "ready\n" : "cannot serve\n");
     std::fflush(stdout);
-    return app.exec();
+    return ok ? app.exec() : 1;
 }
