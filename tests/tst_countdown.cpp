@@ -3,20 +3,6 @@
 #include <QTest>
 #include <QTimeZone>
 
-// Runs with TZ=America/New_York: spring forward on 2026-03-08 at 02:00,
-// fall back on 2026-11-01 at 02:00.
-class TestCountdown : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void componentsAndText_data();
-    void componentsAndText();
-    void neverPassesTheTarget_data();
-    void neverPassesTheTarget();
-};
-
 namespace {
 
 QDateTime local(int y, int mo, int d, int h, int mi, int s = 0, int ms = 0)
@@ -28,100 +14,103 @@ const QDateTime kNow = local(2026, 6, 10, 9, 30, 15);
 
 } // namespace
 
-void TestCountdown::initTestCase()
+// Runs with TZ=America/New_York: spring forward on 2026-03-08 at 02:00,
+// fall back on 2026-11-01 at 02:00.
+class TestCountdown : public QObject
 {
-    QCOMPARE(QTimeZone::systemTimeZoneId(), QByteArray("America/New_York"));
-}
+    Q_OBJECT
 
-void TestCountdown::componentsAndText_data()
-{
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<QDateTime>("target");
-    QTest::addColumn<TimeRemaining>("left");
-    QTest::addColumn<QString>("text");
+private slots:
+    void initTestCase() { QCOMPARE(QTimeZone::systemTimeZoneId(), QByteArray("America/New_York")); }
 
-    QTest::newRow("12d 4h 5m 30s") << kNow << kNow.addDays(12).addSecs(4 * 3600 + 5 * 60 + 30)
-                                   << TimeRemaining {12, 4, 5, 30} << "12d 4h 5m";
-    QTest::newRow("zero hours leave no part")
-        << kNow << kNow.addDays(2).addSecs(15 * 60) << TimeRemaining {2, 0, 15, 0} << "2d 15m";
-    QTest::newRow("trailing space after hours")
-        << kNow << kNow.addSecs(3 * 3600 + 59) << TimeRemaining {0, 3, 0, 59} << "3h ";
-    QTest::newRow("one day exactly")
-        << kNow << kNow.addDays(1) << TimeRemaining {1, 0, 0, 0} << "1d ";
-    QTest::newRow("equal") << kNow << kNow << TimeRemaining {} << "";
-    QTest::newRow("one second past") << kNow << kNow.addSecs(-1) << TimeRemaining {} << "";
-    QTest::newRow("years past") << kNow << kNow.addYears(-3) << TimeRemaining {} << "";
-    QTest::newRow("59 seconds") << kNow << kNow.addSecs(59) << TimeRemaining {0, 0, 0, 59} << "";
-    QTest::newRow("61 seconds") << kNow << kNow.addSecs(61) << TimeRemaining {0, 0, 1, 1} << "1m";
-    QTest::newRow("25 hours") << kNow << kNow.addSecs(25 * 3600) << TimeRemaining {1, 1, 0, 0}
-                              << "1d 1h ";
-    QTest::newRow("1000 days") << kNow << kNow.addDays(1000) << TimeRemaining {1000, 0, 0, 0}
-                               << "1000d ";
-    QTest::newRow("milliseconds are dropped")
-        << kNow << kNow.addMSecs(60999) << TimeRemaining {0, 0, 1, 0} << "1m";
-    QTest::newRow("target in another zone")
-        << kNow << kNow.addSecs(3600).toTimeZone(QTimeZone("Asia/Tokyo"))
-        << TimeRemaining {0, 1, 0, 0} << "1h ";
+    void componentsAndText_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDateTime>("target");
+        QTest::addColumn<TimeRemaining>("left");
+        QTest::addColumn<QString>("text");
 
-    // A spring-forward day is 23 hours long.
-    const QDateTime beforeSpring = local(2026, 3, 7, 12, 0);
-    QTest::newRow("24 h across spring forward") << beforeSpring << beforeSpring.addSecs(24 * 3600)
-                                                << TimeRemaining {1, 1, 0, 0} << "1d 1h ";
-    QTest::newRow("one calendar day across spring forward")
-        << beforeSpring << local(2026, 3, 8, 12, 0) << TimeRemaining {1, 0, 0, 0} << "1d ";
-    // A fall-back day is 25 hours long: 24 elapsed hours are not yet a day.
-    const QDateTime beforeFall = local(2026, 10, 31, 12, 0);
-    QTest::newRow("24 h across fall back")
-        << beforeFall << beforeFall.addSecs(24 * 3600) << TimeRemaining {0, 24, 0, 0} << "24h ";
-    QTest::newRow("one calendar day across fall back")
-        << beforeFall << local(2026, 11, 1, 12, 0) << TimeRemaining {1, 0, 0, 0} << "1d ";
-    // 02:30 does not exist on 2026-03-08; adding a day to 02:30 the day before
-    // would land in the gap.
-    const QDateTime halfPastTwo = local(2026, 3, 7, 2, 30);
-    QTest::newRow("target just after the skipped hour")
-        << halfPastTwo << local(2026, 3, 8, 3, 10) << TimeRemaining {0, 23, 40, 0} << "23h 40m";
-    QTest::newRow("target well after the skipped hour")
-        << halfPastTwo << local(2026, 3, 8, 4, 0) << TimeRemaining {1, 0, 30, 0} << "1d 30m";
-}
+        QTest::newRow("12d 4h 5m 30s") << kNow << kNow.addDays(12).addSecs(4 * 3600 + 5 * 60 + 30)
+                                       << TimeRemaining {12, 4, 5, 30} << "12d 4h 5m";
+        QTest::newRow("zero hours leave no part")
+            << kNow << kNow.addDays(2).addSecs(15 * 60) << TimeRemaining {2, 0, 15, 0} << "2d 15m";
+        QTest::newRow("trailing space after hours")
+            << kNow << kNow.addSecs(3 * 3600 + 59) << TimeRemaining {0, 3, 0, 59} << "3h ";
+        QTest::newRow("equal") << kNow << kNow << TimeRemaining {} << "";
+        QTest::newRow("one second past") << kNow << kNow.addSecs(-1) << TimeRemaining {} << "";
+        QTest::newRow("59 seconds")
+            << kNow << kNow.addSecs(59) << TimeRemaining {0, 0, 0, 59} << "";
+        QTest::newRow("61 seconds")
+            << kNow << kNow.addSecs(61) << TimeRemaining {0, 0, 1, 1} << "1m";
+        QTest::newRow("1000 days")
+            << kNow << kNow.addDays(1000) << TimeRemaining {1000, 0, 0, 0} << "1000d ";
+        QTest::newRow("milliseconds are dropped")
+            << kNow << kNow.addMSecs(60999) << TimeRemaining {0, 0, 1, 0} << "1m";
+        QTest::newRow("target in another zone")
+            << kNow << kNow.addSecs(3600).toTimeZone(QTimeZone("Asia/Tokyo"))
+            << TimeRemaining {0, 1, 0, 0} << "1h ";
 
-void TestCountdown::componentsAndText()
-{
-    QFETCH(QDateTime, now);
-    QFETCH(QDateTime, target);
-    QFETCH(TimeRemaining, left);
-    QFETCH(QString, text);
-
-    const TimeRemaining got = timeRemainingBetween(now, target);
-    QCOMPARE(got.days, left.days);
-    QCOMPARE(got.hours, left.hours);
-    QCOMPARE(got.minutes, left.minutes);
-    QCOMPARE(got.seconds, left.seconds);
-    QCOMPARE(menuBarTextBetween(now, target), text);
-}
-
-// Every minute across both changes of 2026: adding the days back to now never
-// passes the target, and no unit goes negative.
-void TestCountdown::neverPassesTheTarget_data()
-{
-    QTest::addColumn<QDateTime>("now");
-    QTest::newRow("spring") << local(2026, 3, 6, 23, 45);
-    QTest::newRow("fall") << local(2026, 10, 30, 23, 45);
-}
-
-void TestCountdown::neverPassesTheTarget()
-{
-    QFETCH(QDateTime, now);
-    for (qint64 minute = 0; minute < 3 * 24 * 60; minute += 7) {
-        const QDateTime target = now.addSecs(minute * 60 + 13);
-        const TimeRemaining left = timeRemainingBetween(now, target);
-        QVERIFY(left.days >= 0 && left.hours >= 0 && left.minutes >= 0 && left.seconds >= 0);
-        QVERIFY(left.minutes < 60 && left.seconds < 60 && left.hours < 26);
-        const QDateTime rebuilt
-            = now.addDays(left.days).addSecs(left.hours * 3600 + left.minutes * 60 + left.seconds);
-        QVERIFY2(now.addDays(left.days) <= target, qPrintable(target.toString(Qt::ISODate)));
-        QCOMPARE(rebuilt.secsTo(target), 0);
+        // A spring-forward day is 23 hours long.
+        const QDateTime beforeSpring = local(2026, 3, 7, 12, 0);
+        QTest::newRow("24 h across spring forward")
+            << beforeSpring << beforeSpring.addSecs(24 * 3600) << TimeRemaining {1, 1, 0, 0}
+            << "1d 1h ";
+        QTest::newRow("one calendar day across spring forward")
+            << beforeSpring << local(2026, 3, 8, 12, 0) << TimeRemaining {1, 0, 0, 0} << "1d ";
+        // A fall-back day is 25 hours long: 24 elapsed hours are not yet a day.
+        const QDateTime beforeFall = local(2026, 10, 31, 12, 0);
+        QTest::newRow("24 h across fall back")
+            << beforeFall << beforeFall.addSecs(24 * 3600) << TimeRemaining {0, 24, 0, 0} << "24h ";
+        QTest::newRow("one calendar day across fall back")
+            << beforeFall << local(2026, 11, 1, 12, 0) << TimeRemaining {1, 0, 0, 0} << "1d ";
+        // 02:30 does not exist on 2026-03-08; adding a day to 02:30 the day before
+        // would land in the gap.
+        const QDateTime halfPastTwo = local(2026, 3, 7, 2, 30);
+        QTest::newRow("target just after the skipped hour")
+            << halfPastTwo << local(2026, 3, 8, 3, 10) << TimeRemaining {0, 23, 40, 0} << "23h 40m";
+        QTest::newRow("target well after the skipped hour")
+            << halfPastTwo << local(2026, 3, 8, 4, 0) << TimeRemaining {1, 0, 30, 0} << "1d 30m";
     }
-}
+
+    void componentsAndText()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QDateTime, target);
+        QFETCH(TimeRemaining, left);
+        QFETCH(QString, text);
+
+        const TimeRemaining got = timeRemainingBetween(now, target);
+        QCOMPARE(got.days, left.days);
+        QCOMPARE(got.hours, left.hours);
+        QCOMPARE(got.minutes, left.minutes);
+        QCOMPARE(got.seconds, left.seconds);
+        QCOMPARE(menuBarTextBetween(now, target), text);
+    }
+
+    // Every minute across both changes of 2026: adding the days back to now never
+    // passes the target, and no unit goes negative.
+    void neverPassesTheTarget_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::newRow("spring") << local(2026, 3, 6, 23, 45);
+        QTest::newRow("fall") << local(2026, 10, 30, 23, 45);
+    }
+
+    void neverPassesTheTarget()
+    {
+        QFETCH(QDateTime, now);
+        for (qint64 minute = 0; minute < 3 * 24 * 60; minute += 7) {
+            const QDateTime target = now.addSecs(minute * 60 + 13);
+            const TimeRemaining left = timeRemainingBetween(now, target);
+            QVERIFY(left.days >= 0 && left.hours >= 0 && left.minutes >= 0 && left.seconds >= 0);
+            QVERIFY(left.minutes < 60 && left.seconds < 60 && left.hours < 26);
+            const QDateTime rebuilt = now.addDays(left.days).addSecs(
+                left.hours * 3600 + left.minutes * 60 + left.seconds);
+            QVERIFY2(now.addDays(left.days) <= target, qPrintable(target.toString(Qt::ISODate)));
+            QCOMPARE(rebuilt.secsTo(target), 0);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCountdown)
 #include "tst_countdown.moc"

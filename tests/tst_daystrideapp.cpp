@@ -14,73 +14,54 @@ class TestDaystrideApp : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void panelTextFollowsTheMinuteTick_data();
-    void panelTextFollowsTheMinuteTick();
-    void startRunsTheIdleWatchAndTheTick();
-
-private:
     std::unique_ptr<TestEnvironment> m_env;
-};
 
-void TestDaystrideApp::initTestCase()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
+private slots:
+    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
 
-void TestDaystrideApp::panelTextFollowsTheMinuteTick_data()
-{
-    QTest::addColumn<qint64>("secondsLeft");
-    QTest::addColumn<qint64>("secondsLater");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("3 h 30 s, then below 3 h") << qint64(3 * 3600 + 30) << qint64(31) << "3h "
-                                              << "2h 59m";
-    QTest::newRow("one minute, then under a minute") << qint64(60) << qint64(1) << "1m"
-                                                     << "";
-    QTest::newRow("passed") << qint64(-5) << qint64(60) << ""
-                            << "";
-}
-
-void TestDaystrideApp::panelTextFollowsTheMinuteTick()
-{
-    QFETCH(qint64, secondsLeft);
-    QFETCH(qint64, secondsLater);
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    const QDateTime now(QDate(2026, 11, 1), QTime(0, 30));
-    m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
+    void panelTextFollowsTheMinuteTick_data()
     {
-        QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("savedDate"), now.addSecs(secondsLeft));
+        QTest::addColumn<qint64>("secondsLeft");
+        QTest::addColumn<qint64>("secondsLater");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("3 h 30 s, then below 3 h") << qint64(3 * 3600 + 30) << qint64(31) << "3h "
+                                                  << "2h 59m";
+        QTest::newRow("one minute, then under a minute") << qint64(60) << qint64(1) << "1m"
+                                                         << "";
+        QTest::newRow("passed") << qint64(-5) << qint64(60) << ""
+                                << "";
     }
-    FakePlatform platform;
-    platform.setNow(now);
-    DaystrideApp app(platform);
-    QVERIFY(app.start());
-    QCOMPARE(app.panelItem()->text(), before);
 
-    // Time passes, nothing else happens: the text lags until the tick.
-    platform.advance(secondsLater * 1000);
-    QTest::qWait(20);
-    QCOMPARE(app.panelItem()->text(), before);
-    app.minuteTick();
-    QTRY_COMPARE(app.panelItem()->text(), after);
-}
+    void panelTextFollowsTheMinuteTick()
+    {
+        QFETCH(qint64, secondsLeft);
+        QFETCH(qint64, secondsLater);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        const QDateTime now(QDate(2026, 11, 1), QTime(0, 30));
+        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
+        {
+            QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
+            settings.setValue(QStringLiteral("savedDate"), now.addSecs(secondsLeft));
+        }
+        FakePlatform platform;
+        platform.setNow(now);
+        DaystrideApp app(platform);
+        QVERIFY(app.start());
+        QCOMPARE(app.panelItem()->text(), before);
+        QVERIFY(app.minuteTimer().isActive());
+        const ScreensaverController *screensaver = app.viewModel().screensaver();
+        QVERIFY(screensaver->hasIdleTimer() && screensaver->idleTimer()->isActive());
 
-void TestDaystrideApp::startRunsTheIdleWatchAndTheTick()
-{
-    m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
-    FakePlatform platform;
-    DaystrideApp app(platform);
-    QVERIFY(app.start());
-    QVERIFY(app.viewModel().screensaver()->hasIdleTimer());
-    QVERIFY(app.viewModel().screensaver()->idleTimer()->isActive());
-    QVERIFY(app.minuteTimer().isActive());
-    QCOMPARE(app.minuteTimer().interval(), 60000);
-    QCOMPARE(app.viewModel().screensaver()->idleTimer()->interval(), 15000);
-}
+        // Time passes, nothing else happens: the text lags until the tick.
+        platform.advance(secondsLater * 1000);
+        QTest::qWait(20);
+        QCOMPARE(app.panelItem()->text(), before);
+        app.minuteTick();
+        QTRY_COMPARE(app.panelItem()->text(), after);
+    }
+};
 
 QTEST_MAIN(TestDaystrideApp)
 #include "tst_daystrideapp.moc"

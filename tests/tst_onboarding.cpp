@@ -20,25 +20,12 @@ class TestOnboarding : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void stepsFromIntegers_data();
-    void stepsFromIntegers();
-    void buttonsPerStep();
-    void continueNeedsANameThatIsNotBlank_data();
-    void continueNeedsANameThatIsNotBlank();
-    void continueNeedsADateAfterNow();
-    void backKeepsTheNameAndForwardFocusesIt();
-    void advanceOutsideTheStepsDoesNothing();
-    void finishTrimsSavesAndCloses_data();
-    void finishTrimsSavesAndCloses();
-    void closingEarlyStoresNothing();
-    void datePageKeepsTimeAndDayAndWarnsAtNow();
+    void goTo(OnboardingView::Step step)
+    {
+        m_guide->advance(qint64(step) - qint64(m_guide->step()));
+        QCOMPARE(m_guide->step(), step);
+    }
 
-private:
-    void goTo(OnboardingView::Step step);
     QVariant stored(const QString &key) const
     {
         return QSettings(m_env->settingsPath(), QSettings::IniFormat).value(key);
@@ -49,214 +36,176 @@ private:
     std::unique_ptr<TimerViewModel> m_model;
     std::unique_ptr<OnboardingView> m_guide;
     const QDateTime m_now = QDateTime(QDate(2026, 3, 7), QTime(9, 30));
-};
 
-void TestOnboarding::initTestCase()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
+private slots:
+    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
 
-void TestOnboarding::init()
-{
-    m_env->writeSettingsFile(QByteArray());
-    m_platform = std::make_unique<FakePlatform>();
-    m_platform->setNow(m_now);
-    m_model = std::make_unique<TimerViewModel>(*m_platform);
-    m_guide = std::make_unique<OnboardingView>(*m_model);
-    m_guide->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_guide.get()));
-}
-
-void TestOnboarding::cleanup()
-{
-    m_guide.reset();
-    m_model.reset();
-    m_platform.reset();
-}
-
-void TestOnboarding::goTo(OnboardingView::Step step)
-{
-    m_guide->advance(qint64(step) - qint64(m_guide->step()));
-    QCOMPARE(m_guide->step(), step);
-}
-
-void TestOnboarding::stepsFromIntegers_data()
-{
-    QTest::addColumn<qint64>("raw");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("-1") << qint64(-1) << false;
-    QTest::newRow("0") << qint64(0) << true;
-    QTest::newRow("4") << qint64(4) << true;
-    QTest::newRow("5") << qint64(5) << false;
-    QTest::newRow("min") << std::numeric_limits<qint64>::min() << false;
-}
-
-void TestOnboarding::stepsFromIntegers()
-{
-    QFETCH(qint64, raw);
-    QFETCH(bool, valid);
-    const auto step = OnboardingView::stepFromRaw(raw);
-    QCOMPARE(step.has_value(), valid);
-    if (valid)
-        QCOMPARE(qint64(*step), raw);
-}
-
-void TestOnboarding::buttonsPerStep()
-{
-    m_model->setEventName(QStringLiteral("Launch"));
-    const QStringList labels
-        = {"Get Started", "Continue", "Continue", "Continue", "Start Using Daystride"};
-    for (int i = 0; i < OnboardingView::stepCount; ++i) {
-        goTo(OnboardingView::Step(i));
-        QCOMPARE(m_guide->primaryButton()->text(), labels[i]);
-        QCOMPARE(m_guide->backButton()->isVisible(), i != 0);
-        QVERIFY(m_guide->primaryButton()->width() >= 80);
+    void init()
+    {
+        m_env->writeSettingsFile(QByteArray());
+        m_platform = std::make_unique<FakePlatform>();
+        m_platform->setNow(m_now);
+        m_model = std::make_unique<TimerViewModel>(*m_platform);
+        m_guide = std::make_unique<OnboardingView>(*m_model);
+        m_guide->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_guide.get()));
     }
-    // Return on the last step finishes, as the button does.
-    QTest::keyClick(m_guide.get(), Qt::Key_Return);
-    QVERIFY(m_model->hasCompletedOnboarding());
-}
 
-void TestOnboarding::continueNeedsANameThatIsNotBlank_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("spaces and tabs") << " \t  \t" << false;
-    QTest::newRow("no-break and ideographic spaces") << QStringLiteral("\u00a0\u3000") << false;
-    QTest::newRow("a line break is not blank") << "\n" << true;
-    QTest::newRow("one letter") << " x " << true;
-}
+    void cleanup()
+    {
+        m_guide.reset();
+        m_model.reset();
+        m_platform.reset();
+    }
 
-void TestOnboarding::continueNeedsANameThatIsNotBlank()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, enabled);
-    m_model->setEventName(name);
-    goTo(OnboardingView::Step::event);
-    QTRY_COMPARE(m_guide->primaryButton()->isEnabled(), enabled);
-    QTest::keyClick(m_guide.get(), Qt::Key_Return);
-    QCOMPARE(m_guide->step(), enabled ? OnboardingView::Step::date : OnboardingView::Step::event);
-}
+    void buttonsPerStep()
+    {
+        m_model->setEventName(QStringLiteral("Launch"));
+        // Moving outside the steps does nothing.
+        m_guide->advance(-1);
+        QCOMPARE(m_guide->step(), OnboardingView::Step::welcome);
+        const QStringList labels
+            = {"Get Started", "Continue", "Continue", "Continue", "Start Using Daystride"};
+        for (int i = 0; i < OnboardingView::stepCount; ++i) {
+            goTo(OnboardingView::Step(i));
+            QCOMPARE(m_guide->primaryButton()->text(), labels[i]);
+            QCOMPARE(m_guide->backButton()->isVisible(), i != 0);
+            QVERIFY(m_guide->primaryButton()->width() >= 80);
+        }
+        m_guide->advance(1);
+        QCOMPARE(m_guide->step(), OnboardingView::Step::tour);
+        QVERIFY(!m_model->hasCompletedOnboarding());
+        // Return on the last step finishes, as the button does.
+        QTest::keyClick(m_guide.get(), Qt::Key_Return);
+        QVERIFY(m_model->hasCompletedOnboarding());
+    }
 
-void TestOnboarding::continueNeedsADateAfterNow()
-{
-    m_model->setTimerDate(m_now);
-    goTo(OnboardingView::Step::date);
-    QVERIFY(!m_guide->canContinue());
-    QVERIFY(!m_guide->primaryButton()->isEnabled());
-    QVERIFY(m_guide->pastWarning()->isVisible());
-    QVERIFY(!m_guide->menuBarPreviewCapsule()->isVisible());
+    void continueNeedsANameThatIsNotBlank_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("spaces and tabs") << " \t  \t" << false;
+        QTest::newRow("no-break and ideographic spaces") << QStringLiteral("\u00a0\u3000") << false;
+        QTest::newRow("a line break is not blank") << "\n" << true;
+        QTest::newRow("one letter") << " x " << true;
+    }
 
-    m_model->setTimerDate(m_now.addSecs(60));
-    QTRY_VERIFY(m_guide->primaryButton()->isEnabled());
-    QVERIFY(m_guide->menuBarPreviewCapsule()->isVisible());
-    QCOMPARE(m_guide->menuBarPreview()->text(), QStringLiteral("1m"));
+    void continueNeedsANameThatIsNotBlank()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, enabled);
+        m_model->setEventName(name);
+        goTo(OnboardingView::Step::event);
+        QTRY_COMPARE(m_guide->primaryButton()->isEnabled(), enabled);
+        QTest::keyClick(m_guide.get(), Qt::Key_Return);
+        QCOMPARE(
+            m_guide->step(), enabled ? OnboardingView::Step::date : OnboardingView::Step::event);
+    }
 
-    // Time passes on the page: the next announcement (the minute tick) disables it.
-    m_platform->advance(61000);
-    emit m_model->objectWillChange();
-    QTRY_VERIFY(!m_guide->primaryButton()->isEnabled());
-    QVERIFY(m_guide->pastWarning()->isVisible());
-}
+    void datePageNeedsADateAfterNowAndKeepsTimeAndDay()
+    {
+        m_model->setTimerDate(m_now);
+        goTo(OnboardingView::Step::date);
+        QVERIFY(!m_guide->canContinue());
+        QVERIFY(!m_guide->primaryButton()->isEnabled());
+        QVERIFY(m_guide->pastWarning()->isVisible());
+        QVERIFY(!m_guide->menuBarPreviewCapsule()->isVisible());
 
-void TestOnboarding::backKeepsTheNameAndForwardFocusesIt()
-{
-    QVERIFY(!m_guide->nameField());
-    goTo(OnboardingView::Step::event);
-    QTRY_VERIFY(m_guide->nameFocused());
-    QTRY_COMPARE(m_guide->nameBox()->borderWidth(), 1.5);
-    QTest::keyClicks(m_guide->nameField(), QStringLiteral("Gala"));
-    QCOMPARE(m_model->eventName(), QStringLiteral("Gala"));
+        m_model->setTimerDate(m_now.addSecs(60));
+        QTRY_VERIFY(m_guide->primaryButton()->isEnabled());
+        QVERIFY(m_guide->menuBarPreviewCapsule()->isVisible());
+        QCOMPARE(m_guide->menuBarPreview()->text(), QStringLiteral("1m"));
 
-    QTest::mouseClick(m_guide->backButton(), Qt::LeftButton);
-    QCOMPARE(m_guide->step(), OnboardingView::Step::welcome);
-    QCOMPARE(m_model->eventName(), QStringLiteral("Gala"));
-    QTest::mouseClick(m_guide->primaryButton(), Qt::LeftButton);
-    QTRY_VERIFY(m_guide->nameFocused());
-    QCOMPARE(m_guide->nameField()->text(), QStringLiteral("Gala"));
+        // Time passes on the page: the next announcement (the minute tick) disables it.
+        m_platform->advance(61000);
+        emit m_model->objectWillChange();
+        QTRY_VERIFY(!m_guide->primaryButton()->isEnabled());
+        QVERIFY(m_guide->pastWarning()->isVisible());
 
-    // Coming back from the date page focuses it too.
-    goTo(OnboardingView::Step::date);
-    m_guide->advance(-1);
-    QTRY_VERIFY(m_guide->nameFocused());
-}
+        // The pickers edit one instant: a day across the spring change keeps 09:31.
+        auto *calendar = m_guide->page()->findChild<QCalendarWidget *>();
+        auto *time = m_guide->page()->findChild<QTimeEdit *>();
+        QVERIFY(calendar && time);
+        QCOMPARE(calendar->minimumDate(), m_now.date());
+        emit calendar->clicked(QDate(2026, 3, 8));
+        QCOMPARE(m_model->timerDate(), QDateTime(QDate(2026, 3, 8), QTime(9, 31)));
+        time->setTime(QTime(7, 5));
+        QCOMPARE(m_model->timerDate(), QDateTime(QDate(2026, 3, 8), QTime(7, 5)));
+        QTRY_VERIFY(m_guide->primaryButton()->isEnabled());
+    }
 
-void TestOnboarding::advanceOutsideTheStepsDoesNothing()
-{
-    m_guide->advance(-1);
-    QCOMPARE(m_guide->step(), OnboardingView::Step::welcome);
-    goTo(OnboardingView::Step::event);
-    QWidget *page = m_guide->page();
-    m_guide->advance(4);
-    m_guide->advance(-2);
-    QCOMPARE(m_guide->step(), OnboardingView::Step::event);
-    QCOMPARE(m_guide->page(), page);
-}
+    void backKeepsTheNameAndForwardFocusesIt()
+    {
+        QVERIFY(!m_guide->nameField());
+        goTo(OnboardingView::Step::event);
+        QTRY_VERIFY(m_guide->nameFocused());
+        QTRY_COMPARE(m_guide->nameBox()->borderWidth(), 1.5);
+        QTest::keyClicks(m_guide->nameField(), QStringLiteral("Gala"));
+        QCOMPARE(m_model->eventName(), QStringLiteral("Gala"));
 
-void TestOnboarding::finishTrimsSavesAndCloses_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("spaces around one word") << "  word  "
-                                            << "word";
-    QTest::newRow("inner spaces stay") << "\tbig  day "
-                                       << "big  day";
-    QTest::newRow("a trailing line break stays") << "Launch\n"
-                                                 << "Launch\n";
-}
+        QTest::mouseClick(m_guide->backButton(), Qt::LeftButton);
+        QCOMPARE(m_guide->step(), OnboardingView::Step::welcome);
+        QCOMPARE(m_model->eventName(), QStringLiteral("Gala"));
+        QTest::mouseClick(m_guide->primaryButton(), Qt::LeftButton);
+        QTRY_VERIFY(m_guide->nameFocused());
+        QCOMPARE(m_guide->nameField()->text(), QStringLiteral("Gala"));
 
-void TestOnboarding::finishTrimsSavesAndCloses()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, kept);
-    m_model->setEventName(typed);
-    QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
-    goTo(OnboardingView::Step::tour);
-    QTest::mouseClick(m_guide->primaryButton(), Qt::LeftButton);
-    QCOMPARE(m_model->eventName(), kept);
-    QVERIFY(m_model->hasCompletedOnboarding());
-    QCOMPARE(saves.size(), 1);
-    QVERIFY(!m_guide->isVisible());
-    QCOMPARE(stored(QStringLiteral("onboarded")).toBool(), true);
-    QCOMPARE(stored(QStringLiteral("savedEventName")).toString(), kept);
-    for (const char *key :
-        {"savedDate", "subtitle", "todos", "quotes", "idleEnabled", "idleMinutes"})
-        QVERIFY2(stored(QString::fromLatin1(key)).isValid(), key);
+        // Coming back from the date page focuses it too.
+        goTo(OnboardingView::Step::date);
+        m_guide->advance(-1);
+        QTRY_VERIFY(m_guide->nameFocused());
+    }
 
-    // The next start does not present it again.
-    m_platform->restart();
-    QVERIFY(TimerViewModel(*m_platform).hasCompletedOnboarding());
-}
+    void finishTrimsSavesAndCloses_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("spaces around one word") << "  word  "
+                                                << "word";
+        QTest::newRow("inner spaces stay") << "\tbig  day "
+                                           << "big  day";
+        QTest::newRow("a trailing line break stays") << "Launch\n"
+                                                     << "Launch\n";
+    }
 
-void TestOnboarding::closingEarlyStoresNothing()
-{
-    goTo(OnboardingView::Step::screensaver);
-    m_model->setIdleEnabled(true);
-    m_guide->close();
-    QVERIFY(m_model->idleEnabled());
-    QVERIFY(!m_model->hasCompletedOnboarding());
-    QCOMPARE(m_env->readSettingsFile(), QByteArray());
-    m_platform->restart();
-    const TimerViewModel again(*m_platform);
-    QVERIFY(!again.hasCompletedOnboarding());
-    QVERIFY(!again.idleEnabled());
-}
+    void finishTrimsSavesAndCloses()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        m_model->setEventName(typed);
+        QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
+        goTo(OnboardingView::Step::tour);
+        QTest::mouseClick(m_guide->primaryButton(), Qt::LeftButton);
+        QCOMPARE(m_model->eventName(), kept);
+        QVERIFY(m_model->hasCompletedOnboarding());
+        QCOMPARE(saves.size(), 1);
+        QVERIFY(!m_guide->isVisible());
+        QCOMPARE(stored(QStringLiteral("onboarded")).toBool(), true);
+        QCOMPARE(stored(QStringLiteral("savedEventName")).toString(), kept);
+        for (const char *key :
+            {"savedDate", "subtitle", "todos", "quotes", "idleEnabled", "idleMinutes"})
+            QVERIFY2(stored(QString::fromLatin1(key)).isValid(), key);
 
-void TestOnboarding::datePageKeepsTimeAndDayAndWarnsAtNow()
-{
-    m_model->setTimerDate(QDateTime(QDate(2026, 3, 20), QTime(18, 45)));
-    goTo(OnboardingView::Step::date);
-    auto *calendar = m_guide->page()->findChild<QCalendarWidget *>();
-    auto *time = m_guide->page()->findChild<QTimeEdit *>();
-    QVERIFY(calendar && time);
-    QCOMPARE(calendar->minimumDate(), m_now.date());
-    // A day across the spring change in New York keeps 18:45.
-    emit calendar->clicked(QDate(2026, 3, 8));
-    QCOMPARE(m_model->timerDate(), QDateTime(QDate(2026, 3, 8), QTime(18, 45)));
-    time->setTime(QTime(7, 5));
-    QCOMPARE(m_model->timerDate(), QDateTime(QDate(2026, 3, 8), QTime(7, 5)));
-}
+        // The next start does not present it again.
+        m_platform->restart();
+        QVERIFY(TimerViewModel(*m_platform).hasCompletedOnboarding());
+    }
+
+    void closingEarlyStoresNothing()
+    {
+        goTo(OnboardingView::Step::screensaver);
+        m_model->setIdleEnabled(true);
+        m_guide->close();
+        QVERIFY(m_model->idleEnabled());
+        QVERIFY(!m_model->hasCompletedOnboarding());
+        QCOMPARE(m_env->readSettingsFile(), QByteArray());
+        m_platform->restart();
+        const TimerViewModel again(*m_platform);
+        QVERIFY(!again.hasCompletedOnboarding());
+        QVERIFY(!again.idleEnabled());
+    }
+};
 
 QTEST_MAIN(TestOnboarding)
 #include "tst_onboarding.moc"

@@ -1,6 +1,7 @@
 #include "TestBus.h"
 #include "TestEnvironment.h"
 #include "TestStatusNotifierWatcher.h"
+#include "XTools.h"
 #include "menubar/PanelItem.h"
 #include "menubar/StatusNotifierItem.h"
 #include "menubar/StatusNotifierTypes.h"
@@ -15,273 +16,223 @@
 
 #include <csignal>
 
+namespace {
+
+// The visible windows titled exactly `title`.
+QStringList visibleWindows(const QString &title)
+{
+    const QString out = runXTool(QStringLiteral("xdotool"),
+        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+            QStringLiteral("^%1$").arg(title)});
+    return out.isEmpty() ? QStringList() : out.split(QLatin1Char('\n'));
+}
+
+} // namespace
+
 // The program in the panel, end to end: a real X server with a window manager and
 // a bus of the test's own with a small StatusNotifierWatcher on it.
 class TestPanelItem : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-    void registersWithLabelAndOpensPopoverAtClick_data();
-    void registersWithLabelAndOpensPopoverAtClick();
-    void secondStartHandsOverAndExits();
-    void registersAgainWhenTheWatcherRestarts();
-    void fallsBackToTrayIconWithoutWatcher();
-    void signalWhileCoveringLeavesNothingBehind_data();
-    void signalWhileCoveringLeavesNothingBehind();
-    void welcomeGuideOpensUntilFinished_data();
-    void welcomeGuideOpensUntilFinished();
+    void startDaystride(QProcess &process)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_env->configHome());
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus->address());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(QStringLiteral(DAYSTRIDE_EXECUTABLE), {});
+        QVERIFY(process.waitForStarted());
+    }
 
-private:
-    void startDaystride(QProcess &process);
-    QVariant itemProperty(const QString &name) const;
-    QString itemService() const;
+    QString itemService() const
+    {
+        return QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(m_daystride.processId());
+    }
+
+    std::unique_ptr<QDBusInterface> item() const
+    {
+        return std::make_unique<QDBusInterface>(itemService(),
+            QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.kde.StatusNotifierItem"),
+            m_bus->connection());
+    }
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<TestBus> m_bus;
     std::unique_ptr<TestStatusNotifierWatcher> m_watcher;
     QProcess m_daystride;
     QDateTime m_target;
-};
 
-namespace {
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-// The visible windows titled exactly `title`.
-QStringList visibleWindows(const QString &title)
-{
-    const QString out = run(QStringLiteral("xdotool"),
-        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-            QStringLiteral("^%1$").arg(title)});
-    return out.isEmpty() ? QStringList() : out.split(QLatin1Char('\n'));
-}
-
-QRect windowGeometry(const QString &window)
-{
-    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
-    auto value = [&](const QString &key) {
-        for (const QString &line : info.split(QLatin1Char('\n')))
-            if (line.trimmed().startsWith(key))
-                return line.section(QLatin1Char(':'), 1).trimmed().toInt();
-        return -1;
-    };
-    return QRect(value(QStringLiteral("Absolute upper-left X")),
-        value(QStringLiteral("Absolute upper-left Y")), value(QStringLiteral("Width")),
-        value(QStringLiteral("Height")));
-}
-
-} // namespace
-
-void TestPanelItem::init()
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("needs the X server that scripts/test starts");
-    m_env = std::make_unique<TestEnvironment>();
-    m_bus = std::make_unique<TestBus>();
-    QVERIFY2(m_bus->isRunning(), "dbus-daemon did not start");
-    m_watcher = std::make_unique<TestStatusNotifierWatcher>(m_bus->connection());
-    QVERIFY(m_watcher->start());
-    // 3 days, 4 hours and a half minute away: the label reads "3d 4h " for a minute.
-    m_target = QDateTime::currentDateTime().addDays(3).addSecs(4 * 3600 + 30);
-    m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
-    // The date goes in through the program's own format: written by QSettings.
-    QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("savedDate"), m_target);
-}
-
-void TestPanelItem::cleanup()
-{
-    if (m_daystride.state() != QProcess::NotRunning) {
-        m_daystride.terminate();
-        m_daystride.waitForFinished(5000);
+private slots:
+    void init()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X server that scripts/test starts");
+        m_env = std::make_unique<TestEnvironment>();
+        m_bus = std::make_unique<TestBus>();
+        QVERIFY2(m_bus->isRunning(), "dbus-daemon did not start");
+        m_watcher = std::make_unique<TestStatusNotifierWatcher>(m_bus->connection());
+        QVERIFY(m_watcher->start());
+        // 3 days, 4 hours and a half minute away: the label reads "3d 4h " for a minute.
+        m_target = QDateTime::currentDateTime().addDays(3).addSecs(4 * 3600 + 30);
+        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
+        // The date goes in through the program's own format: written by QSettings.
+        QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("savedDate"), m_target);
     }
-    m_watcher.reset();
-    m_bus.reset();
-    m_env.reset();
-}
 
-void TestPanelItem::startDaystride(QProcess &process)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_env->configHome());
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus->address());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(QStringLiteral(DAYSTRIDE_EXECUTABLE), {});
-    QVERIFY(process.waitForStarted());
-}
-
-QString TestPanelItem::itemService() const
-{
-    return QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(m_daystride.processId());
-}
-
-QVariant TestPanelItem::itemProperty(const QString &name) const
-{
-    QDBusInterface item(itemService(), QStringLiteral("/StatusNotifierItem"),
-        QStringLiteral("org.kde.StatusNotifierItem"), m_bus->connection());
-    return item.property(name.toLatin1().constData());
-}
-
-void TestPanelItem::registersWithLabelAndOpensPopoverAtClick_data()
-{
-    QTest::addColumn<QPoint>("click");
-    QTest::newRow("panel at the top") << QPoint(1700, 12);
-    QTest::newRow("panel at the bottom, right edge") << QPoint(1915, 1070);
-}
-
-void TestPanelItem::registersWithLabelAndOpensPopoverAtClick()
-{
-    QFETCH(QPoint, click);
-    startDaystride(m_daystride);
-    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
-
-    QCOMPARE(itemProperty(QStringLiteral("Id")).toString(), QStringLiteral("daystride"));
-    QCOMPARE(itemProperty(QStringLiteral("Title")).toString(), QStringLiteral("Daystride"));
-    QCOMPARE(
-        itemProperty(QStringLiteral("Category")).toString(), QStringLiteral("ApplicationStatus"));
-    QCOMPARE(itemProperty(QStringLiteral("Status")).toString(), QStringLiteral("Active"));
-    QCOMPARE(itemProperty(QStringLiteral("XAyatanaLabel")).toString(),
-        menuBarTextBetween(QDateTime::currentDateTime(), m_target));
-
-    QDBusInterface item(itemService(), QStringLiteral("/StatusNotifierItem"),
-        QStringLiteral("org.kde.StatusNotifierItem"), m_bus->connection());
-    QDBusMessage answer = item.call(QStringLiteral("Activate"), click.x(), click.y());
-    QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
-    QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).size(), 1, 10000);
-    const QRect popover = windowGeometry(visibleWindows(QStringLiteral("Daystride")).first());
-    QCOMPARE(popover.width(), 320);
-    QVERIFY2(QRect(0, 0, 1920, 1080).contains(popover), "the popover leaves the screen");
-    // Next to the click: within its own size of it.
-    QVERIFY(qAbs(popover.center().x() - click.x()) <= popover.width());
-    QVERIFY(qAbs(popover.center().y() - click.y()) <= popover.height());
-
-    // It takes the focus, so Escape typed now goes to it.
-    const QString window = visibleWindows(QStringLiteral("Daystride")).first();
-    QTRY_COMPARE_WITH_TIMEOUT(
-        run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}), window, 5000);
-    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
-    QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).isEmpty(), 5000);
-}
-
-void TestPanelItem::secondStartHandsOverAndExits()
-{
-    startDaystride(m_daystride);
-    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
-    QVERIFY(visibleWindows(QStringLiteral("Daystride")).isEmpty());
-
-    QProcess second;
-    startDaystride(second);
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).size(), 1, 10000);
-    QCOMPARE(m_daystride.state(), QProcess::Running);
-}
-
-void TestPanelItem::registersAgainWhenTheWatcherRestarts()
-{
-    startDaystride(m_daystride);
-    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
-    const int before = m_watcher->registrations();
-
-    m_watcher->stop();
-    QTest::qWait(200);
-    QVERIFY(m_watcher->start());
-    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registrations() > before, 10000);
-    QVERIFY(m_watcher->registeredItems().contains(itemService()));
-}
-
-void TestPanelItem::fallsBackToTrayIconWithoutWatcher()
-{
-    m_watcher->stop();
-    PanelItem panel(m_bus->connection());
-    QTRY_VERIFY_WITH_TIMEOUT(panel.usesTrayIcon(), 5000);
-    QVERIFY(!panel.statusNotifierItem()->isRegistered());
-
-    // A panel that starts later takes the item over from the stand-in.
-    QVERIFY(m_watcher->start());
-    QTRY_VERIFY_WITH_TIMEOUT(panel.statusNotifierItem()->isRegistered(), 5000);
-    QVERIFY(!panel.usesTrayIcon());
-}
-
-void TestPanelItem::signalWhileCoveringLeavesNothingBehind_data()
-{
-    QTest::addColumn<int>("signalNumber");
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGINT") << SIGINT;
-}
-
-void TestPanelItem::signalWhileCoveringLeavesNothingBehind()
-{
-    QFETCH(int, signalNumber);
-    const QByteArray settings = m_env->readSettingsFile();
-    startDaystride(m_daystride);
-    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
-    QDBusInterface item(itemService(), QStringLiteral("/StatusNotifierItem"),
-        QStringLiteral("org.kde.StatusNotifierItem"), m_bus->connection());
-    item.call(QStringLiteral("Activate"), 900, 12);
-    QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).size(), 1, 10000);
-    // "Show Countdown" sits at the bottom left of the popover.
-    const QRect popover = windowGeometry(visibleWindows(QStringLiteral("Daystride")).first());
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("mousemove"), QString::number(popover.left() + 60),
-            QString::number(popover.bottom() - 22), QStringLiteral("click"), QStringLiteral("1")});
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !visibleWindows(QStringLiteral("Daystride Countdown")).isEmpty(), 10000);
-
-    ::kill(pid_t(m_daystride.processId()), signalNumber);
-    QVERIFY(m_daystride.waitForFinished(10000));
-    QCOMPARE(m_daystride.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_daystride.exitCode(), 0);
-    QVERIFY(visibleWindows(QStringLiteral("Daystride Countdown")).isEmpty());
-    QCOMPARE(m_env->readSettingsFile(), settings);
-}
-
-void TestPanelItem::welcomeGuideOpensUntilFinished_data()
-{
-    QTest::addColumn<QByteArray>("store");
-    QTest::addColumn<bool>("guide");
-    QTest::newRow("first start") << QByteArray() << true;
-    QTest::newRow("finished") << QByteArray("[General]\nonboarded=true\n") << false;
-    // Written below through QSettings, so the date has the program's own format.
-    QTest::newRow("a date from before the guide existed") << QByteArray("date") << false;
-}
-
-void TestPanelItem::welcomeGuideOpensUntilFinished()
-{
-    QFETCH(QByteArray, store);
-    QFETCH(bool, guide);
-    if (store == "date") {
-        m_env->writeSettingsFile(QByteArray());
-        QSettings(m_env->settingsPath(), QSettings::IniFormat)
-            .setValue(QStringLiteral("savedDate"), m_target);
-    } else {
-        m_env->writeSettingsFile(store);
+    void cleanup()
+    {
+        if (m_daystride.state() != QProcess::NotRunning) {
+            m_daystride.terminate();
+            m_daystride.waitForFinished(5000);
+        }
+        m_watcher.reset();
+        m_bus.reset();
+        m_env.reset();
     }
-    startDaystride(m_daystride);
-    QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
-    if (guide) {
+
+    void registersWithLabelAndOpensPopoverAtClick_data()
+    {
+        QTest::addColumn<QPoint>("click");
+        QTest::newRow("panel at the top") << QPoint(1700, 12);
+        QTest::newRow("panel at the bottom, right edge") << QPoint(1915, 1070);
+    }
+
+    void registersWithLabelAndOpensPopoverAtClick()
+    {
+        QFETCH(QPoint, click);
+        startDaystride(m_daystride);
+        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
+
+        const auto item = this->item();
+        QCOMPARE(item->property("Id").toString(), QStringLiteral("daystride"));
+        QCOMPARE(item->property("Title").toString(), QStringLiteral("Daystride"));
+        QCOMPARE(item->property("Category").toString(), QStringLiteral("ApplicationStatus"));
+        QCOMPARE(item->property("Status").toString(), QStringLiteral("Active"));
+        QCOMPARE(item->property("XAyatanaLabel").toString(),
+            menuBarTextBetween(QDateTime::currentDateTime(), m_target));
+
+        QDBusMessage answer = item->call(QStringLiteral("Activate"), click.x(), click.y());
+        QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).size(), 1, 10000);
+        const QRect popover = serverGeometry(visibleWindows(QStringLiteral("Daystride")).first());
+        QCOMPARE(popover.width(), 320);
+        QVERIFY2(QRect(0, 0, 1920, 1080).contains(popover), "the popover leaves the screen");
+        // Next to the click: within its own size of it.
+        QVERIFY(qAbs(popover.center().x() - click.x()) <= popover.width());
+        QVERIFY(qAbs(popover.center().y() - click.y()) <= popover.height());
+
+        // It takes the focus, so Escape typed now goes to it.
+        const QString window = visibleWindows(QStringLiteral("Daystride")).first();
         QTRY_COMPARE_WITH_TIMEOUT(
-            visibleWindows(QStringLiteral("Welcome to Daystride")).size(), 1, 10000);
-        const QRect frame
-            = windowGeometry(visibleWindows(QStringLiteral("Welcome to Daystride")).first());
-        QCOMPARE(frame.size(), QSize(540, 500));
-    } else {
-        QTest::qWait(1000);
-        QVERIFY(visibleWindows(QStringLiteral("Welcome to Daystride")).isEmpty());
+            runXTool(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}), window, 5000);
+        runXTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+        QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).isEmpty(), 5000);
     }
-}
+
+    void secondStartHandsOverAndExits()
+    {
+        startDaystride(m_daystride);
+        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
+        QVERIFY(visibleWindows(QStringLiteral("Daystride")).isEmpty());
+
+        QProcess second;
+        startDaystride(second);
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).size(), 1, 10000);
+        QCOMPARE(m_daystride.state(), QProcess::Running);
+    }
+
+    void registersAgainWhenTheWatcherRestarts()
+    {
+        startDaystride(m_daystride);
+        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
+        const int before = m_watcher->registrations();
+
+        m_watcher->stop();
+        QTest::qWait(200);
+        QVERIFY(m_watcher->start());
+        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registrations() > before, 10000);
+        QVERIFY(m_watcher->registeredItems().contains(itemService()));
+    }
+
+    void fallsBackToTrayIconWithoutWatcher()
+    {
+        m_watcher->stop();
+        PanelItem panel(m_bus->connection());
+        QTRY_VERIFY_WITH_TIMEOUT(panel.usesTrayIcon(), 5000);
+        QVERIFY(!panel.statusNotifierItem()->isRegistered());
+
+        // A panel that starts later takes the item over from the stand-in.
+        QVERIFY(m_watcher->start());
+        QTRY_VERIFY_WITH_TIMEOUT(panel.statusNotifierItem()->isRegistered(), 5000);
+        QVERIFY(!panel.usesTrayIcon());
+    }
+
+    void signalWhileCoveringLeavesNothingBehind()
+    {
+        const QByteArray settings = m_env->readSettingsFile();
+        startDaystride(m_daystride);
+        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
+        item()->call(QStringLiteral("Activate"), 900, 12);
+        QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).size(), 1, 10000);
+        // "Show Countdown" sits at the bottom left of the popover.
+        const QRect popover = serverGeometry(visibleWindows(QStringLiteral("Daystride")).first());
+        runXTool(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(popover.left() + 60),
+                QString::number(popover.bottom() - 22), QStringLiteral("click"),
+                QStringLiteral("1")});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !visibleWindows(QStringLiteral("Daystride Countdown")).isEmpty(), 10000);
+
+        ::kill(pid_t(m_daystride.processId()), SIGTERM);
+        QVERIFY(m_daystride.waitForFinished(10000));
+        QCOMPARE(m_daystride.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_daystride.exitCode(), 0);
+        QVERIFY(visibleWindows(QStringLiteral("Daystride Countdown")).isEmpty());
+        QCOMPARE(m_env->readSettingsFile(), settings);
+    }
+
+    void welcomeGuideOpensUntilFinished_data()
+    {
+        QTest::addColumn<QByteArray>("store");
+        QTest::addColumn<bool>("guide");
+        QTest::newRow("first start") << QByteArray() << true;
+        QTest::newRow("finished") << QByteArray("[General]\nonboarded=true\n") << false;
+        // Written below through QSettings, so the date has the program's own format.
+        QTest::newRow("a date from before the guide existed") << QByteArray("date") << false;
+    }
+
+    void welcomeGuideOpensUntilFinished()
+    {
+        QFETCH(QByteArray, store);
+        QFETCH(bool, guide);
+        if (store == "date") {
+            m_env->writeSettingsFile(QByteArray());
+            QSettings(m_env->settingsPath(), QSettings::IniFormat)
+                .setValue(QStringLiteral("savedDate"), m_target);
+        } else {
+            m_env->writeSettingsFile(store);
+        }
+        startDaystride(m_daystride);
+        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
+        if (guide) {
+            QTRY_COMPARE_WITH_TIMEOUT(
+                visibleWindows(QStringLiteral("Welcome to Daystride")).size(), 1, 10000);
+            const QRect frame
+                = serverGeometry(visibleWindows(QStringLiteral("Welcome to Daystride")).first());
+            QCOMPARE(frame.size(), QSize(540, 500));
+        } else {
+            QTest::qWait(1000);
+            QVERIFY(visibleWindows(QStringLiteral("Welcome to Daystride")).isEmpty());
+        }
+    }
+};
 
 QTEST_MAIN(TestPanelItem)
 #include "tst_panelitem.moc"

