@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "TestEnvironment.h"
 #include "model/TimerViewModel.h"
+#include "onboarding/DatePage.h"
 #include "onboarding/OnboardingView.h"
 #include "screensaver/ScreensaverController.h"
 #include "ui/RoundedBox.h"
@@ -124,8 +125,8 @@ private slots:
         QVERIFY(m_guide->pastWarning()->isVisible());
 
         // The pickers edit one instant: a day across the spring change keeps 09:31.
-        auto *calendar = m_guide->page()->findChild<QCalendarWidget *>();
-        auto *time = m_guide->page()->findChild<QTimeEdit *>();
+        auto *calendar = m_guide->datePage()->calendar();
+        auto *time = m_guide->datePage()->timeField();
         QVERIFY(calendar && time);
         QCOMPARE(calendar->minimumDate(), m_now.date());
         emit calendar->clicked(QDate(2026, 3, 8));

@@ -3,14 +3,17 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
+class DatePage;
+class EventPage;
+class GuidePage;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QVBoxLayout;
 class RoundedBox;
+class ScreensaverPage;
+class StepDots;
 class Switch;
 class TimerViewModel;
 
@@ -39,37 +42,28 @@ public:
     bool launchAtLogin() const { return m_launchAtLogin; }
     bool nameFocused() const;
 
-    // For tests and screenshots.
-    QWidget *page() const { return m_page; }
+    // For tests and screenshots; the page-specific ones are null on other pages.
+    GuidePage *page() const { return m_page; }
+    EventPage *eventPage() const;
+    DatePage *datePage() const;
+    ScreensaverPage *screensaverPage() const;
     QPushButton *backButton() const { return m_back; }
     QPushButton *primaryButton() const { return m_primary; }
-    QLineEdit *nameField() const { return m_nameField; }
-    RoundedBox *nameBox() const { return m_nameBox; }
-    Switch *loginSwitch() const { return m_loginSwitch; }
-    QWidget *delayRow() const { return m_delayRow; }
-    QLabel *menuBarPreview() const { return m_preview; }
-    QWidget *menuBarPreviewCapsule() const { return m_previewCapsule; }
-    QWidget *pastWarning() const { return m_warningRow; }
+    QLineEdit *nameField() const;
+    RoundedBox *nameBox() const;
+    Switch *loginSwitch() const;
+    QWidget *delayRow() const;
+    QLabel *menuBarPreview() const;
+    QWidget *menuBarPreviewCapsule() const;
+    QWidget *pastWarning() const;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    QWidget *buildPage(Step step);
-    QWidget *welcomePage();
-    QWidget *eventPage();
-    QWidget *datePage();
-    QWidget *screensaverPage();
-    QWidget *tourPage();
-    QWidget *pageHeader(const QString &symbol, const QString &title, const QString &explanation,
-        QWidget *parent) const;
-    QWidget *optionRow(
-        const QString &symbol, const QString &text, QWidget *control, QWidget *parent) const;
-
+    GuidePage *buildPage(Step step);
     void showStep(Step step);
     void refresh();
-    void userChangedLaunchAtLogin(bool enabled);
 
     TimerViewModel &m_viewModel;
     Step m_step = Step::welcome;
@@ -77,20 +71,9 @@ private:
     bool m_activatedOnce = false;
 
     QWidget *m_pageArea = nullptr;
-    QWidget *m_page = nullptr;
-    QWidget *m_dots = nullptr;
+    GuidePage *m_page = nullptr;
+    StepDots *m_dots = nullptr;
     QPushButton *m_back = nullptr;
     QPushButton *m_primary = nullptr;
     QTimer m_refresh;
-    // Widgets of the page shown now; null on the other pages.
-    QLineEdit *m_nameField = nullptr;
-    RoundedBox *m_nameBox = nullptr;
-    QLabel *m_pencil = nullptr;
-    Switch *m_loginSwitch = nullptr;
-    QWidget *m_delayRow = nullptr;
-    QLabel *m_preview = nullptr;
-    QWidget *m_previewCapsule = nullptr;
-    QLabel *m_warning = nullptr;
-    QWidget *m_warningRow = nullptr;
-    std::function<void()> m_refreshPage;
 };

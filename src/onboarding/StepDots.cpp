@@ -1,0 +1,35 @@
+#include "onboarding/StepDots.h"
+
+#include "ui/Look.h"
+
+#include <QPainter>
+
+namespace {
+constexpr int diameter = 7;
+constexpr int gap = 6;
+} // namespace
+
+StepDots::StepDots(int count, QWidget *parent)
+    : QWidget(parent)
+    , m_count(count)
+{
+    setFixedSize(count * diameter + (count - 1) * gap, diameter);
+}
+
+void StepDots::setCurrent(int current)
+{
+    m_current = current;
+    update();
+}
+
+void StepDots::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < m_count; ++i) {
+        painter.setBrush(
+            i == m_current ? Look::accent(palette()) : Look::quaternaryFill(palette()));
+        painter.drawEllipse(QRectF(i * (diameter + gap), 0, diameter, diameter));
+    }
+}
