@@ -46,6 +46,10 @@ private slots:
             << kNow << kNow.addDays(1000) << TimeRemaining {1000, 0, 0, 0} << "1000d ";
         QTest::newRow("milliseconds are dropped")
             << kNow << kNow.addMSecs(60999) << TimeRemaining {0, 0, 1, 0} << "1m";
+        const QDate farDay(2000000, 1, 1);
+        QTest::newRow("year 2,000,000") << kNow << QDateTime(farDay, QTime(12, 0))
+                                        << TimeRemaining {kNow.date().daysTo(farDay), 2, 29, 45}
+                                        << QString::number(kNow.date().daysTo(farDay)) + "d 2h 29m";
         QTest::newRow("target in another zone")
             << kNow << kNow.addSecs(3600).toTimeZone(QTimeZone("Asia/Tokyo"))
             << TimeRemaining {0, 1, 0, 0} << "1h ";

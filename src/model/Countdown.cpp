@@ -2,23 +2,42 @@
 
 #include <algorithm>
 
+namespace {
+
+// `days` calendar days after `start` at the same wall-clock time, by addDays so a
+// time in a skipped hour moves on as it always has. Qt 6.4's addDays overflows for
+// spans of a few hundred thousand years; there the moment is built from the date.
+QDateTime daysLater(const QDateTime &start, qint64 days)
+{
+    const QDate date = start.date().addDays(days);
+    const QDateTime moved = start.addDays(days);
+    if (moved.isValid() && std::abs(moved.date().daysTo(date)) <= 1)
+        return moved;
+    return QDateTime(date, start.time());
+}
+
+} // namespace
+
 TimeRemaining timeRemainingBetween(const QDateTime &now, const QDateTime &target)
 {
     if (!now.isValid() || !target.isValid() || target <= now)
         return {};
 
     const QDateTime start = now.toLocalTime();
-    // A first guess from the calendar dates, corrected so that adding the days
-    // never passes the target, even where it lands in a skipped hour.
-    qint64 days = start.date().daysTo(target.toLocalTime().date());
-    while (days > 0 && start.addDays(days) > target)
-        --days;
-    for (QDateTime next = start.addDays(days + 1); next.isValid() && next <= target;
-         next = start.addDays(days + 1))
-        ++days;
+    const QDateTime end = target.toLocalTime();
+    // The days follow from the wall-clock dates and times; a skipped or repeated hour
+    // moves the result by at most one day either way.
+    qint64 days = start.date().daysTo(end.date()) - (end.time() < start.time() ? 1 : 0);
     days = std::max<qint64>(days, 0);
+    QDateTime reached = daysLater(start, days);
+    for (int step = 0; step < 2 && days > 0 && !(reached.isValid() && reached <= target); ++step)
+        reached = daysLater(start, --days);
+    if (const QDateTime next = daysLater(start, days + 1); next.isValid() && next <= target) {
+        ++days;
+        reached = next;
+    }
 
-    const qint64 ms = std::max<qint64>(start.addDays(days).msecsTo(target), 0);
+    const qint64 ms = reached.isValid() ? std::max<qint64>(reached.msecsTo(target), 0) : 0;
     const qint64 totalSeconds = ms / 1000;
     return {days, totalSeconds / 3600, totalSeconds / 60 % 60, totalSeconds % 60};
 }
