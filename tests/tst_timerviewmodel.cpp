@@ -6,10 +6,12 @@
 #include "screensaver/ScreensaverController.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cstdio>
 #include <memory>
 
 // Runs with TZ=America/New_York, through the real settings file in a temporary
@@ -186,6 +188,59 @@ private slots:
         QVERIFY(!settings.contains("onboarded"));
     }
 
+    // The event is an instant: saved here, it is the same moment in another zone.
+    // Files written before dates were kept in UTC still read as the local time they hold.
+    void dateKeepsItsInstantInAnotherZone_data()
+    {
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<bool>("savedByModel");
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("shownThere");
+
+        const QDateTime evening(QDate(2027, 2, 1), QTime(18, 0));
+        // 01:30 on 2026-11-01 comes twice in New York; this is the second, in EST.
+        const QDateTime repeated = QDateTime(QDate(2026, 11, 1), QTime(6, 30), Qt::UTC);
+        QTest::newRow("saved in New York, read in Berlin")
+            << evening << true << QByteArray("Europe/Berlin") << "2027-02-02 00:00";
+        QTest::newRow("repeated hour, read in New York")
+            << repeated << true << QByteArray("America/New_York") << "2026-11-01 01:30";
+        QTest::newRow("repeated hour, read in Berlin")
+            << repeated << true << QByteArray("Europe/Berlin") << "2026-11-01 07:30";
+        QTest::newRow("file from before, read in Berlin")
+            << evening << false << QByteArray("Europe/Berlin") << "2027-02-01 18:00";
+    }
+
+    void dateKeepsItsInstantInAnotherZone()
+    {
+        QFETCH(QDateTime, date);
+        QFETCH(bool, savedByModel);
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, shownThere);
+
+        if (savedByModel) {
+            const auto model = start();
+            model->setTimerDate(date);
+            model->save();
+        } else {
+            store({{"savedDate", date}});
+        }
+
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TZ"), QString::fromLatin1(zone));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {"--print-timer-date"});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        const QStringList printed
+            = QString::fromUtf8(child.readAllStandardOutput()).trimmed().split(' ');
+        QCOMPARE(printed.size(), 3);
+        QCOMPARE(printed.mid(1).join(' '), shownThere);
+        if (savedByModel)
+            QCOMPARE(printed.first().toLongLong(), date.toMSecsSinceEpoch());
+    }
+
     void everyWriteAnnouncesBeforeTheChange_data()
     {
         QTest::addColumn<int>("field");
@@ -289,5 +344,19 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTimerViewModel)
+// With --print-timer-date: loads the stored settings and prints the event's instant
+// and its local wall-clock time, for the time-zone cases that run in a child.
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 2 && qstrcmp(argv[1], "--print-timer-date") == 0) {
+        FakePlatform platform;
+        const TimerViewModel model(platform);
+        std::printf("%lld %s\n", model.timerDate().toMSecsSinceEpoch(),
+            qPrintable(model.timerDate().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+        return 0;
+    }
+    TestTimerViewModel test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_timerviewmodel.moc"

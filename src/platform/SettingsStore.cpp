@@ -36,7 +36,9 @@ std::optional<QDateTime> SettingsStore::date(const QString &key) const
     const QVariant v = value(key);
     if (v.typeId() != QMetaType::QDateTime || !v.toDateTime().isValid())
         return std::nullopt;
-    return v.toDateTime();
+    // Files from before dates were kept in UTC hold local wall-clock time, which
+    // still means that time here.
+    return v.toDateTime().toLocalTime();
 }
 
 std::optional<QString> SettingsStore::string(const QString &key) const
@@ -101,7 +103,8 @@ void SettingsStore::write(const QString &key, const QVariant &value)
 
 void SettingsStore::setDate(const QString &key, const QDateTime &value)
 {
-    write(key, value);
+    // The instant, not the wall-clock time: the same moment after a change of time zone.
+    write(key, value.toUTC());
 }
 
 void SettingsStore::setString(const QString &key, const QString &value)

@@ -11,7 +11,8 @@
 
 // The per-user key-value store. Reads give the store's fall-backs: no value for
 // date, text and data, false for bool, 0 for integer. Each value keeps its kind:
-// a date reads back as a date, a text as text, data as data.
+// a date reads back as a date (stored as a UTC instant, read in local time), a
+// text as text, data as data.
 //
 // A file that cannot be parsed reads as empty and stays untouched until the
 // first write, which first keeps a copy of it as "<file>.damaged".
