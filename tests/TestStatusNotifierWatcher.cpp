@@ -36,7 +36,16 @@ void TestStatusNotifierWatcher::RegisterStatusNotifierItem(const QString &servic
     // An item may name itself by its unique bus name or by its well-known one.
     const QString name = service.startsWith(QLatin1Char('/')) ? message().service() : service;
     ++m_registrations;
+    if (!m_listsItems)
+        return;
     if (!m_items.contains(name))
         m_items << name;
     emit StatusNotifierItemRegistered(name);
+}
+
+void TestStatusNotifierWatcher::dropItem(const QString &service, bool announce)
+{
+    m_items.removeAll(service);
+    if (announce)
+        emit StatusNotifierItemUnregistered(service);
 }

@@ -8,6 +8,8 @@
 #include "model/Countdown.h"
 
 #include <QDBusInterface>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDBusReply>
 #include <QProcess>
 #include <QRect>
@@ -70,6 +72,7 @@ private slots:
     {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             QSKIP("needs the X server that scripts/test starts");
+        registerStatusNotifierTypes();
         m_env = std::make_unique<TestEnvironment>();
         m_bus = std::make_unique<TestBus>();
         QVERIFY2(m_bus->isRunning(), "dbus-daemon did not start");
@@ -148,27 +151,139 @@ private slots:
         QCOMPARE(m_daystride.state(), QProcess::Running);
     }
 
-    void registersAgainWhenTheWatcherRestarts()
+    void menuEntriesDoWhatThePopoverButtonsDo_data()
     {
-        startDaystride(m_daystride);
-        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
-        const int before = m_watcher->registrations();
-
-        m_watcher->stop();
-        QTest::qWait(200);
-        QVERIFY(m_watcher->start());
-        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registrations() > before, 10000);
-        QVERIFY(m_watcher->registeredItems().contains(itemService()));
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Open Daystride") << "Open Daystride" << "Daystride";
+        QTest::newRow("Show Countdown") << "Show Countdown" << "Daystride Countdown";
+        QTest::newRow("Settings") << "Settings…" << "Daystride Settings";
+        QTest::newRow("Quit") << "Quit" << QString();
     }
 
-    void fallsBackToTrayIconWithoutWatcher()
+    void menuEntriesDoWhatThePopoverButtonsDo()
     {
-        m_watcher->stop();
+        QFETCH(QString, entry);
+        QFETCH(QString, window);
+        startDaystride(m_daystride);
+        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
+        const auto item = this->item();
+        QCOMPARE(item->property("ItemIsMenu").toBool(), false);
+        const QString path = item->property("Menu").value<QDBusObjectPath>().path();
+        QDBusInterface menu(
+            itemService(), path, QStringLiteral("com.canonical.dbusmenu"), m_bus->connection());
+        QVERIFY(menu.isValid());
+
+        // The layout as a host reads it: the root with the entries below it.
+        QDBusMessage answer = menu.call(QStringLiteral("GetLayout"), 0, -1, QStringList());
+        QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+        DBusMenuLayoutItem root;
+        answer.arguments().at(1).value<QDBusArgument>() >> root;
+        QStringList labels;
+        int id = -1;
+        for (const DBusMenuLayoutItem &child : root.children) {
+            const QString label = child.properties.value(QStringLiteral("label")).toString();
+            const bool separator
+                = child.properties.value(QStringLiteral("type")) == QLatin1String("separator");
+            labels << (separator ? QStringLiteral("-") : label);
+            if (label == entry)
+                id = child.id;
+        }
+        QCOMPARE(labels,
+            QStringList({"Open Daystride", "Show Countdown", "-", "Settings…", "Quit"}));
+
+        // Hosts ask before showing the menu, then send the click.
+        QCOMPARE(menu.call(QStringLiteral("AboutToShow"), 0).type(), QDBusMessage::ReplyMessage);
+        answer = menu.call(QStringLiteral("Event"), id, QStringLiteral("clicked"),
+            QVariant::fromValue(QDBusVariant(QString())), 0u);
+        QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+        if (window.isEmpty()) {
+            QVERIFY(m_daystride.waitForFinished(10000));
+            QCOMPARE(m_daystride.exitCode(), 0);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(window).isEmpty(), 10000);
+        const QString shown = visibleWindows(window).first();
+        QTRY_COMPARE_WITH_TIMEOUT(
+            runXTool(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}), shown, 5000);
+        // An unknown entry is an error, not a crash.
+        answer = menu.call(QStringLiteral("Event"), 99, QStringLiteral("clicked"),
+            QVariant::fromValue(QDBusVariant(QString())), 0u);
+        QCOMPARE(answer.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(m_daystride.state(), QProcess::Running);
+    }
+
+    // How a watcher loses the item, and the item getting back into its list.
+    void registersAgainWhenDropped_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("watcher restarts") << "restart";
+        QTest::newRow("item unregistered") << "unregistered";
+        QTest::newRow("host restarts, item forgotten") << "host";
+        QTest::newRow("first registration lost") << "lost";
+    }
+
+    void registersAgainWhenDropped()
+    {
+        QFETCH(QString, how);
+        if (how == "lost")
+            m_watcher->setListsItems(false);
         PanelItem panel(m_bus->connection());
-        QTRY_VERIFY_WITH_TIMEOUT(panel.usesTrayIcon(), 5000);
+        StatusNotifierItem *item = panel.statusNotifierItem();
+        const QString name = item->serviceName();
+        if (how == "lost") {
+            // Accepted, never listed: the item tries again, and the next try is kept.
+            QTRY_COMPARE_WITH_TIMEOUT(m_watcher->registrations(), 1, 5000);
+            m_watcher->setListsItems(true);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(item->isRegistered(), 10000);
+        QVERIFY(m_watcher->registeredItems().contains(name));
+        if (how == "lost") {
+            QVERIFY(!panel.usesTrayIcon());
+            return;
+        }
+        const int before = m_watcher->registrations();
+
+        if (how == "restart") {
+            m_watcher->stop();
+            QTRY_VERIFY(!item->isRegistered());
+            QVERIFY(m_watcher->start());
+        } else {
+            m_watcher->dropItem(name, how == "unregistered");
+            if (how == "host")
+                m_watcher->announceHost();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registrations() > before, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(item->isRegistered(), 10000);
+        QVERIFY(m_watcher->registeredItems().contains(name));
+        // Shown once, the item never gives way to the stand-in.
+        QVERIFY(!panel.usesTrayIcon());
+    }
+
+    void fallsBackToTrayIconOnlyWhenNeverListed_data()
+    {
+        QTest::addColumn<bool>("watcher");
+        QTest::newRow("no watcher") << false;
+        QTest::newRow("a watcher that never lists the item") << true;
+    }
+
+    void fallsBackToTrayIconOnlyWhenNeverListed()
+    {
+        QFETCH(bool, watcher);
+        if (watcher)
+            m_watcher->setListsItems(false);
+        else
+            m_watcher->stop();
+        PanelItem panel(m_bus->connection());
+        QTRY_VERIFY_WITH_TIMEOUT(panel.usesTrayIcon(), 15000);
         QVERIFY(!panel.statusNotifierItem()->isRegistered());
+        if (watcher) {
+            QCOMPARE(m_watcher->registrations(), StatusNotifierItem::listingTries);
+            m_watcher->stop();
+        }
 
         // A panel that starts later takes the item over from the stand-in.
+        m_watcher->setListsItems(true);
         QVERIFY(m_watcher->start());
         QTRY_VERIFY_WITH_TIMEOUT(panel.statusNotifierItem()->isRegistered(), 5000);
         QVERIFY(!panel.usesTrayIcon());

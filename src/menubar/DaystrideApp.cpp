@@ -9,6 +9,8 @@
 #include "screensaver/ScreensaverController.h"
 #include "settings/SettingsWindow.h"
 
+#include <QGuiApplication>
+
 DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     : QObject(parent)
     , m_platform(platform)
@@ -31,7 +33,11 @@ bool DaystrideApp::start()
     if (m_instance->claim() == SingleInstance::Claim::otherInstanceAnswered)
         return false;
     connect(m_instance.get(), &SingleInstance::popoverRequested, this,
-        [this] { showPopover(QPoint()); });
+        [this](const QString &token) {
+            if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+                qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+            showPopover(QPoint());
+        });
 
     m_viewModel = std::make_unique<TimerViewModel>(m_platform);
     connect(m_viewModel.get(), &TimerViewModel::objectWillChange, &m_labelRefresh,
@@ -39,9 +45,26 @@ bool DaystrideApp::start()
 
     m_panel = std::make_unique<PanelItem>();
     connect(m_panel.get(), &PanelItem::activated, this, [this](const QPoint &at) {
-        Popover *popover = this->popover();
-        popover->toggleAt(at);
+        m_panel->passActivationToken();
+        popover()->toggleAt(at);
     });
+    // The menu's entries do what the popover's buttons do.
+    connect(m_panel.get(), &PanelItem::openRequested, this, [this] {
+        m_panel->passActivationToken();
+        showPopover(QPoint());
+    });
+    connect(m_panel.get(), &PanelItem::showCountdownRequested, this, [this] {
+        if (m_popover)
+            m_popover->close();
+        m_viewModel->screensaver()->show();
+    });
+    connect(m_panel.get(), &PanelItem::settingsRequested, this, [this] {
+        if (m_popover)
+            m_popover->close();
+        m_panel->passActivationToken();
+        openSettings();
+    });
+    connect(m_panel.get(), &PanelItem::quitRequested, this, [this] { m_platform.quit(); });
     refreshPanelText();
     // The panel item is in place: the idle watch runs from now on.
     m_viewModel->screensaver()->startIdleTimer();

@@ -5,32 +5,43 @@
 
 #include <QCursor>
 #include <QDBusConnection>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-namespace {
-// How long a missing watcher may take to answer before the tray icon stands in.
-constexpr int fallbackDelayMilliseconds = 1500;
-} // namespace
-
 PanelItem::PanelItem(const QDBusConnection &bus, QObject *parent)
     : QObject(parent)
+    , m_open(tr("Open Daystride"))
+    , m_showCountdown(tr("Show Countdown"))
+    , m_settings(tr("Settings…"))
+    , m_quit(tr("Quit"))
 {
+    m_separator.setSeparator(true);
+    connect(&m_open, &QAction::triggered, this, &PanelItem::openRequested);
+    connect(&m_showCountdown, &QAction::triggered, this, &PanelItem::showCountdownRequested);
+    connect(&m_settings, &QAction::triggered, this, &PanelItem::settingsRequested);
+    connect(&m_quit, &QAction::triggered, this, &PanelItem::quitRequested);
+
     if (bus.isConnected()) {
-        m_item = std::make_unique<StatusNotifierItem>(bus);
+        m_item = std::make_unique<StatusNotifierItem>(bus, menuActions());
         QList<SniPixmap> pixmaps;
         for (int size : {16, 22, 24, 32, 48})
             pixmaps << SniPixmap::fromImage(PanelIcon::image(size));
         m_item->setIcon(pixmaps);
         connect(m_item.get(), &StatusNotifierItem::activated, this, &PanelItem::activated);
-        connect(
-            m_item.get(), &StatusNotifierItem::registeredChanged, this, &PanelItem::updateFallback);
+        connect(m_item.get(), &StatusNotifierItem::stateChanged, this, &PanelItem::updateFallback);
+    } else {
+        QTimer::singleShot(0, this, &PanelItem::updateFallback);
     }
-    // Give the watcher a moment to answer before putting up the stand-in.
-    QTimer::singleShot(m_item ? fallbackDelayMilliseconds : 0, this, &PanelItem::updateFallback);
 }
 
 PanelItem::~PanelItem() = default;
+
+QList<QAction *> PanelItem::menuActions()
+{
+    return {&m_open, &m_showCountdown, &m_separator, &m_settings, &m_quit};
+}
 
 void PanelItem::setText(const QString &text)
 {
@@ -48,20 +59,37 @@ bool PanelItem::usesTrayIcon() const
     return m_tray != nullptr;
 }
 
+void PanelItem::passActivationToken()
+{
+    if (!m_item)
+        return;
+    const QString token = m_item->takeActivationToken();
+    // Qt's Wayland shell reads the token from the environment when a window asks
+    // for activation, and clears it once used.
+    if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+}
+
 void PanelItem::updateFallback()
 {
-    const bool needed = !m_item || !m_item->isRegistered();
+    const bool needed = !m_item || m_item->state() == StatusNotifierItem::State::unlisted;
     if (!needed) {
-        m_tray.reset();
+        // Only a listed item replaces the stand-in; while waiting, keep what is shown.
+        if (m_item->isRegistered()) {
+            m_tray.reset();
+            m_trayMenu.reset();
+        }
         return;
     }
     if (m_tray)
         return;
+    m_trayMenu = std::make_unique<QMenu>();
+    m_trayMenu->addActions(menuActions());
     m_tray = std::make_unique<QSystemTrayIcon>(PanelIcon::icon());
     m_tray->setToolTip(m_text.trimmed().isEmpty() ? QStringLiteral("Daystride") : m_text.trimmed());
+    m_tray->setContextMenu(m_trayMenu.get());
     connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](auto reason) {
-        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context
-            || reason == QSystemTrayIcon::MiddleClick) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::MiddleClick) {
             const QRect area = m_tray->geometry();
             emit activated(area.isValid() ? area.bottomLeft() : QCursor::pos());
         }

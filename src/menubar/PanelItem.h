@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QDBusConnection>
 #include <QObject>
 #include <QPoint>
@@ -7,11 +8,13 @@
 
 #include <memory>
 
+class QMenu;
 class QSystemTrayIcon;
 class StatusNotifierItem;
 
-// The item in the desktop panel: a StatusNotifierItem while a watcher is on the
-// session bus, otherwise the toolkit's tray icon.
+// The item in the desktop panel: a StatusNotifierItem with its menu (Open
+// Daystride, Show Countdown, Settings…, Quit), and the toolkit's tray icon in its
+// place only while no watcher has ever listed the item.
 class PanelItem : public QObject
 {
     Q_OBJECT
@@ -27,14 +30,30 @@ public:
 
     StatusNotifierItem *statusNotifierItem() const { return m_item.get(); }
     bool usesTrayIcon() const;
+    QList<QAction *> menuActions();
+
+    // Hands the activation token of the latest click to the next window that asks
+    // the compositor for the focus (Wayland's xdg-activation); nothing elsewhere.
+    void passActivationToken();
 
 signals:
+    // A click on the item; the point is in screen coordinates, (0, 0) when unknown.
     void activated(const QPoint &at);
+    void openRequested();
+    void showCountdownRequested();
+    void settingsRequested();
+    void quitRequested();
 
 private:
     void updateFallback();
 
     QString m_text;
+    QAction m_open;
+    QAction m_showCountdown;
+    QAction m_separator;
+    QAction m_settings;
+    QAction m_quit;
     std::unique_ptr<StatusNotifierItem> m_item;
+    std::unique_ptr<QMenu> m_trayMenu;
     std::unique_ptr<QSystemTrayIcon> m_tray;
 };

@@ -33,6 +33,14 @@ SingleInstance::Claim SingleInstance::claim()
     }
     m_bus.unregisterObject(QString::fromLatin1(objectPath));
 
+    // A launcher's activation token belongs to the window that this start opens.
+    const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+    if (!token.isEmpty()) {
+        QDBusMessage provide = QDBusMessage::createMethodCall(name,
+            QString::fromLatin1(objectPath), name, QStringLiteral("ProvideActivationToken"));
+        provide << token;
+        m_bus.call(provide, QDBus::Block, 2000);
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(
         name, QString::fromLatin1(objectPath), name, QStringLiteral("ShowPopover"));
     const QDBusMessage answer = m_bus.call(call, QDBus::Block, 2000);
@@ -42,7 +50,12 @@ SingleInstance::Claim SingleInstance::claim()
     return Claim::standalone;
 }
 
+void SingleInstance::ProvideActivationToken(const QString &token)
+{
+    m_activationToken = token;
+}
+
 void SingleInstance::ShowPopover()
 {
-    emit popoverRequested();
+    emit popoverRequested(std::exchange(m_activationToken, QString()));
 }

@@ -23,13 +23,17 @@ public:
     Claim claim();
 
 public slots:
-    // Called by a second start.
+    // Called by a second start: first the activation token it was started with, if
+    // any, so the popover may take the focus on Wayland, then ShowPopover.
+    Q_SCRIPTABLE void ProvideActivationToken(const QString &token);
     Q_SCRIPTABLE void ShowPopover();
 
 signals:
-    void popoverRequested();
+    // `activationToken` is the one the second start passed on, or empty.
+    void popoverRequested(const QString &activationToken);
 
 private:
     QDBusConnection m_bus;
     bool m_owner = false;
+    QString m_activationToken;
 };

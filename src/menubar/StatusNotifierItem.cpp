@@ -1,12 +1,19 @@
 #include "menubar/StatusNotifierItem.h"
 
+#include "menubar/DBusMenuExporter.h"
 #include "menubar/StatusNotifierItemAdaptor.h"
 
 #include <QCoreApplication>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusVariant>
 
-StatusNotifierItem::StatusNotifierItem(const QDBusConnection &bus, QObject *parent)
+namespace {
+constexpr int callTimeoutMilliseconds = 1000;
+}
+
+StatusNotifierItem::StatusNotifierItem(
+    const QDBusConnection &bus, const QList<QAction *> &menu, QObject *parent)
     : QObject(parent)
     , m_bus(bus)
     , m_serviceName(
@@ -15,14 +22,34 @@ StatusNotifierItem::StatusNotifierItem(const QDBusConnection &bus, QObject *pare
           QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration)
 {
     registerStatusNotifierTypes();
+    m_menu = new DBusMenuExporter(m_bus, QString::fromLatin1(menuPath), menu, this);
     m_adaptor = new StatusNotifierItemAdaptor(this);
     m_bus.registerObject(QString::fromLatin1(objectPath), this, QDBusConnection::ExportAdaptors);
     m_bus.registerService(m_serviceName);
 
-    connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this,
-        &StatusNotifierItem::registerWithWatcher);
-    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this,
-        [this] { setRegistered(false); });
+    m_listingCheck.setSingleShot(true);
+    connect(&m_listingCheck, &QTimer::timeout, this, &StatusNotifierItem::checkListing);
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, &StatusNotifierItem::registerWithWatcher);
+
+    connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        m_triesLeft = listingTries;
+        m_listingWait = firstListingWaitMilliseconds;
+        registerWithWatcher();
+    });
+    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+        m_listingCheck.stop();
+        m_retry.stop();
+        // Gone for now: once shown, wait for the watcher to come back rather than
+        // put up a stand-in.
+        setState(m_everListed ? State::pending : State::unlisted);
+    });
+    const QString watcher = QString::fromLatin1(watcherService);
+    const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
+    m_bus.connect(watcher, watcherPath, watcher, QStringLiteral("StatusNotifierItemUnregistered"),
+        this, SLOT(watcherDroppedItem(QString)));
+    m_bus.connect(watcher, watcherPath, watcher, QStringLiteral("StatusNotifierHostRegistered"),
+        this, SLOT(hostRegistered()));
     registerWithWatcher();
 }
 
@@ -47,24 +74,111 @@ void StatusNotifierItem::setIcon(const SniPixmapList &icon)
     emit m_adaptor->NewIcon();
 }
 
+QString StatusNotifierItem::takeActivationToken()
+{
+    return std::exchange(m_activationToken, QString());
+}
+
 void StatusNotifierItem::registerWithWatcher()
 {
+    m_retry.stop();
+    m_listingCheck.stop();
     QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(watcherService),
         QStringLiteral("/StatusNotifierWatcher"), QString::fromLatin1(watcherService),
         QStringLiteral("RegisterStatusNotifierItem"));
     call << m_serviceName;
     // Asynchronous with a short timeout: a hung panel must not freeze the program.
-    auto *pending = new QDBusPendingCallWatcher(m_bus.asyncCall(call, 1000), this);
+    auto *pending
+        = new QDBusPendingCallWatcher(m_bus.asyncCall(call, callTimeoutMilliseconds), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *w) {
-        setRegistered(!w->isError());
         w->deleteLater();
+        if (w->isError() && w->error().type() == QDBusError::ServiceUnknown) {
+            // No watcher at all: it is seen arriving through the service watcher.
+            if (!m_everListed)
+                setState(State::unlisted);
+            return;
+        }
+        // Accepted or refused, what counts is the watcher's list.
+        m_listingCheck.start(m_listingWait);
     });
 }
 
-void StatusNotifierItem::setRegistered(bool registered)
+void StatusNotifierItem::checkListing()
 {
-    if (registered == m_registered)
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(watcherService),
+        QStringLiteral("/StatusNotifierWatcher"), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    call << QString::fromLatin1(watcherService) << QStringLiteral("RegisteredStatusNotifierItems");
+    auto *pending
+        = new QDBusPendingCallWatcher(m_bus.asyncCall(call, callTimeoutMilliseconds), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *w) {
+        w->deleteLater();
+        const QDBusPendingReply<QDBusVariant> reply = *w;
+        const QStringList items
+            = reply.isError() ? QStringList() : reply.value().variant().toStringList();
+        if (std::any_of(items.begin(), items.end(),
+                [this](const QString &entry) { return namesThisItem(entry); })) {
+            m_triesLeft = listingTries;
+            m_listingWait = firstListingWaitMilliseconds;
+            m_everListed = true;
+            setState(State::listed);
+            return;
+        }
+        if (m_state == State::listed) {
+            // Dropped without a word: start over.
+            setState(State::pending);
+            m_triesLeft = listingTries;
+            m_listingWait = firstListingWaitMilliseconds;
+            registerWithWatcher();
+            return;
+        }
+        if (--m_triesLeft > 0) {
+            m_listingWait *= 2;
+            registerWithWatcher();
+            return;
+        }
+        if (!m_everListed)
+            setState(State::unlisted);
+        m_triesLeft = 1;
+        m_retry.start(unlistedRetryMilliseconds);
+    });
+}
+
+bool StatusNotifierItem::namesThisItem(const QString &entry) const
+{
+    // Watchers list an item as its bus name, well-known or unique, or as
+    // "<bus name>/<object path>".
+    const QString name = entry.section(QLatin1Char('/'), 0, 0);
+    return name == m_serviceName || name == m_bus.baseService();
+}
+
+void StatusNotifierItem::watcherDroppedItem(const QString &service)
+{
+    if (!namesThisItem(service))
         return;
-    m_registered = registered;
-    emit registeredChanged(registered);
+    if (m_state == State::listed)
+        setState(State::pending);
+    m_triesLeft = listingTries;
+    m_listingWait = firstListingWaitMilliseconds;
+    registerWithWatcher();
+}
+
+void StatusNotifierItem::hostRegistered()
+{
+    // A host that (re)started may not know the item yet: look at the list again.
+    if (m_state == State::listed) {
+        m_listingCheck.start(firstListingWaitMilliseconds);
+    } else if (m_state == State::unlisted) {
+        m_triesLeft = listingTries;
+        m_listingWait = firstListingWaitMilliseconds;
+        registerWithWatcher();
+    }
+}
+
+void StatusNotifierItem::setState(State state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
 }

@@ -26,6 +26,11 @@ QString StatusNotifierItemAdaptor::xAyatanaLabel() const
     return m_item->label();
 }
 
+QDBusObjectPath StatusNotifierItemAdaptor::menu() const
+{
+    return QDBusObjectPath(QString::fromLatin1(StatusNotifierItem::menuPath));
+}
+
 void StatusNotifierItemAdaptor::Activate(int x, int y)
 {
     emit m_item->activated(QPoint(x, y));
@@ -42,3 +47,8 @@ void StatusNotifierItemAdaptor::ContextMenu(int x, int y)
 }
 
 void StatusNotifierItemAdaptor::Scroll(int, const QString &) { }
+
+void StatusNotifierItemAdaptor::ProvideXdgActivationToken(const QString &token)
+{
+    m_item->m_activationToken = token;
+}

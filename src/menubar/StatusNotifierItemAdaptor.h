@@ -45,8 +45,9 @@ public:
     SniPixmapList noPixmaps() const { return {}; }
     SniToolTip toolTip() const;
     bool itemIsMenu() const { return false; }
-    // No exported menu: every click comes to Activate or ContextMenu.
-    QDBusObjectPath menu() const { return QDBusObjectPath(QStringLiteral("/NO_DBUSMENU")); }
+    // A real menu, so hosts that open it on a click still offer every action; the
+    // item is not only a menu: a host's primary click comes to Activate.
+    QDBusObjectPath menu() const;
     QString xAyatanaLabel() const;
     // The widest text the label takes, so hosts can reserve its room.
     QString xAyatanaLabelGuide() const { return QStringLiteral("000d 00h 00m"); }
@@ -57,6 +58,9 @@ public slots:
     void SecondaryActivate(int x, int y);
     void ContextMenu(int x, int y);
     void Scroll(int delta, const QString &orientation);
+    // Sent by hosts right before Activate: the token lets the window that the click
+    // opens take the focus on Wayland.
+    void ProvideXdgActivationToken(const QString &token);
 
 signals:
     void NewTitle();

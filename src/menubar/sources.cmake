@@ -1,4 +1,5 @@
 target_sources(daystride_lib PRIVATE
+    menubar/DBusMenuExporter.cpp menubar/DBusMenuExporter.h
     menubar/DaystrideApp.cpp menubar/DaystrideApp.h
     menubar/PanelIcon.cpp menubar/PanelIcon.h
     menubar/PanelItem.cpp menubar/PanelItem.h
