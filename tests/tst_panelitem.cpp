@@ -9,8 +9,8 @@
 
 #include <QDBusInterface>
 #include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QDBusReply>
+#include <QDBusVariant>
 #include <QProcess>
 #include <QRect>
 #include <QSettings>
@@ -155,9 +155,12 @@ private slots:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("window");
-        QTest::newRow("Open Daystride") << "Open Daystride" << "Daystride";
-        QTest::newRow("Show Countdown") << "Show Countdown" << "Daystride Countdown";
-        QTest::newRow("Settings") << "Settings…" << "Daystride Settings";
+        QTest::newRow("Open Daystride") << "Open Daystride"
+                                        << "Daystride";
+        QTest::newRow("Show Countdown") << "Show Countdown"
+                                        << "Daystride Countdown";
+        QTest::newRow("Settings") << "Settings…"
+                                  << "Daystride Settings";
         QTest::newRow("Quit") << "Quit" << QString();
     }
 
@@ -189,8 +192,8 @@ private slots:
             if (label == entry)
                 id = child.id;
         }
-        QCOMPARE(labels,
-            QStringList({"Open Daystride", "Show Countdown", "-", "Settings…", "Quit"}));
+        QCOMPARE(
+            labels, QStringList({"Open Daystride", "Show Countdown", "-", "Settings…", "Quit"}));
 
         // Hosts ask before showing the menu, then send the click.
         QCOMPARE(menu.call(QStringLiteral("AboutToShow"), 0).type(), QDBusMessage::ReplyMessage);

@@ -32,8 +32,8 @@ bool DaystrideApp::start()
 {
     if (m_instance->claim() == SingleInstance::Claim::otherInstanceAnswered)
         return false;
-    connect(m_instance.get(), &SingleInstance::popoverRequested, this,
-        [this](const QString &token) {
+    connect(
+        m_instance.get(), &SingleInstance::popoverRequested, this, [this](const QString &token) {
             if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
                 qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
             showPopover(QPoint());

@@ -36,8 +36,8 @@ SingleInstance::Claim SingleInstance::claim()
     // A launcher's activation token belongs to the window that this start opens.
     const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     if (!token.isEmpty()) {
-        QDBusMessage provide = QDBusMessage::createMethodCall(name,
-            QString::fromLatin1(objectPath), name, QStringLiteral("ProvideActivationToken"));
+        QDBusMessage provide = QDBusMessage::createMethodCall(
+            name, QString::fromLatin1(objectPath), name, QStringLiteral("ProvideActivationToken"));
         provide << token;
         m_bus.call(provide, QDBus::Block, 2000);
     }

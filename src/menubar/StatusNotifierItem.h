@@ -37,8 +37,8 @@ public:
     enum class State { pending, listed, unlisted };
     Q_ENUM(State)
 
-    StatusNotifierItem(const QDBusConnection &bus, const QList<QAction *> &menu,
-        QObject *parent = nullptr);
+    StatusNotifierItem(
+        const QDBusConnection &bus, const QList<QAction *> &menu, QObject *parent = nullptr);
     ~StatusNotifierItem() override;
 
     QString serviceName() const { return m_serviceName; }
