@@ -242,6 +242,45 @@ private slots:
         verifyCovers(twoScreens);
     }
 
+    void showingWithHugeStoredTextIsUpAndClosable()
+    {
+        // 16 MiB of text in every line the cover shows: a pasted file, a runaway sync.
+        const QString huge = QString(16 << 20, u'w') + QStringLiteral(" end");
+        const QString blankThenHuge = QString(4 << 20, u' ') + huge;
+        m_model->setEventName(huge);
+        m_model->setSubtitle(huge);
+        m_model->setQuotes({blankThenHuge});
+        TodoList todos = m_model->todos();
+        for (Todo &todo : todos)
+            todo.text = huge;
+        todos[1].isCompleted = true;
+        m_model->setTodos(todos);
+        m_platform->screens = twoScreens;
+
+        controller()->show();
+        verifyCovers(twoScreens);
+        for (const ScreensaverWindow *window : controller()->windows()) {
+            // Painted: every line laid out and drawn, cut to what the screen can hold.
+            window->window()->grab();
+            auto *view = qobject_cast<CountdownView *>(window->content());
+            QCOMPARE(view->quote(), blankThenHuge);
+            for (const CountdownView::Line *line :
+                {&view->eventNameLine(), &view->subtitleLine(), &view->quoteLine()}) {
+                QVERIFY(line->present);
+                QVERIFY(line->text.endsWith(QChar(0x2026)));
+                QVERIFY(line->rect.width() <= window->window()->width());
+            }
+            QCOMPARE(view->todoViews().size(), 6);
+            for (const TodoView &todo : view->todoViews())
+                QVERIFY(todo.shownTitle().endsWith(QChar(0x2026)));
+        }
+
+        m_platform->advance(1000);
+        const auto key = makeInput(QEvent::KeyPress);
+        QVERIFY(m_platform->deliverInput(key.get()));
+        verifyNothingLeft();
+    }
+
     void showingThatCannotBeClosedIsNotPutUp_data()
     {
         QTest::addColumn<int>("failAt");

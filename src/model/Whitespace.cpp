@@ -22,7 +22,7 @@ QString trimmedWhitespace(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-bool isBlank(const QString &text)
+bool isBlank(QStringView text)
 {
     return std::all_of(text.begin(), text.end(), isTrimmable);
 }
