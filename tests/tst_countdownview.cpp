@@ -109,6 +109,87 @@ private slots:
         QCOMPARE(view->gridRect().bottom(), view->columnRect().bottom());
     }
 
+    void quoteStaysNinetyTicksAndIsRetriedWhileNoneIsValid()
+    {
+        m_model->setQuotes({QStringLiteral("One")});
+        const auto view = makeView();
+        view->refresh();
+        QCOMPARE(view->quote(), QStringLiteral("One"));
+        m_model->setQuotes({QStringLiteral("Two")});
+        for (int tick = 1; tick < 90; ++tick)
+            view->refresh();
+        QCOMPARE(view->quote(), QStringLiteral("One"));
+        QCOMPARE(view->quoteInterval(), 89);
+        view->refresh();
+        QCOMPARE(view->quote(), QStringLiteral("Two"));
+        QCOMPARE(view->quoteInterval(), 0);
+
+        // Only blank quotes: no line, and every tick looks again.
+        m_model->setQuotes({QString(), QStringLiteral(" \t ")});
+        for (int tick = 0; tick < 90; ++tick)
+            view->refresh();
+        QCOMPARE(view->quote(), QString());
+        QVERIFY(!view->quoteLine().present);
+        m_model->setQuotes({QStringLiteral("  "), QStringLiteral("Late")});
+        view->refresh();
+        QCOMPARE(view->quote(), QStringLiteral("Late"));
+        QVERIFY(view->quoteLine().present);
+    }
+
+    void taskGridShowsNonBlankTasksRowByRow_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QList<bool>>("completed");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("blank tasks left out, completed kept")
+            << QStringList {"Write", "   ", "Ship", "\t", "Test", "Party"}
+            << QList<bool> {false, true, true, false, false, true}
+            << QStringList {"Write", "Ship", "Test", "Party"};
+        QTest::newRow("the third starts the second row on the left")
+            << QStringList {"A", "B", "C", " ", "\u2003", ""}
+            << QList<bool> {false, false, true, false, false, false} << QStringList {"A", "B", "C"};
+        QTest::newRow("none visible: an empty grid")
+            << QStringList {"", " ", "\t", "", " ", ""} << QList<bool>(6, true) << QStringList();
+    }
+
+    void taskGridShowsNonBlankTasksRowByRow()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QList<bool>, completed);
+        QFETCH(QStringList, shown);
+        TodoList todos = m_model->todos();
+        QMap<QString, bool> done;
+        for (qsizetype i = 0; i < todos.size(); ++i) {
+            todos[i].text = texts[i];
+            todos[i].isCompleted = completed[i];
+            done[texts[i]] = completed[i];
+        }
+        m_model->setTodos(todos);
+        const auto view = makeView();
+        const std::vector<TodoView> &cells = view->todoViews();
+        QCOMPARE(qsizetype(cells.size()), shown.size());
+        QCOMPARE(view->gridRect().height() == 0, shown.isEmpty());
+        const QRectF grid = view->gridRect();
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            const TodoView &cell = cells[size_t(i)];
+            QCOMPARE(cell.shownTitle(), shown[i]);
+            const bool isDone = done.value(shown[i]);
+            QCOMPARE(cell.symbolName(),
+                isDone ? QStringLiteral("checkmark.circle") : QStringLiteral("circle"));
+            QCOMPARE(cell.titleFont().strikeOut(), isDone);
+            // Row by row: first cell at the left edge, the second in the right column.
+            QCOMPARE(cell.cell().top(), cells[size_t(i - i % 2)].cell().top());
+            if (i % 2 == 0)
+                QCOMPARE(cell.cell().left(), grid.left());
+            else
+                QCOMPARE(cell.cell().left() - cells[size_t(i - 1)].cell().right(), 60.0);
+            if (i >= 2)
+                QCOMPARE(cell.cell().top() - cells[size_t(i - 2)].cell().bottom(), 16.0);
+            QVERIFY(cell.symbolRect().left() >= cell.cell().left());
+            QVERIFY(cell.titleRect().left() > cell.symbolRect().right());
+        }
+    }
+
     void wideNumberShrinksInsideItsBox_data()
     {
         QTest::addColumn<qint64>("days");
