@@ -39,9 +39,9 @@ public:
     {
         return {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)};
     }
-    QWidget *createCoveringWindow(const QRect &geometry) override
+    QWidget *createCoveringWindow(int screen, const QRect &geometry) override
     {
-        if (QWidget *window = LinuxPlatform::createCoveringWindow(geometry))
+        if (QWidget *window = LinuxPlatform::createCoveringWindow(screen, geometry))
             return window;
         auto *window = new QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         window->setGeometry(geometry);

@@ -43,7 +43,7 @@ bool FakePlatform::setLaunchAtLogin(bool enabled)
     return loginItemEnabled;
 }
 
-QWidget *FakePlatform::createCoveringWindow(const QRect &geometry)
+QWidget *FakePlatform::createCoveringWindow(int, const QRect &geometry)
 {
     auto *window = new QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     window->setWindowTitle(QStringLiteral("Daystride Countdown"));

@@ -29,7 +29,7 @@ public:
 
     QList<QRect> screenGeometries() const override { return screens; }
 
-    QWidget *createCoveringWindow(const QRect &geometry) override;
+    QWidget *createCoveringWindow(int screen, const QRect &geometry) override;
     void activate(QWidget *window) override;
     void quit() override { ++quitCount; }
 

@@ -12,3 +12,6 @@ add_dependencies(tst_platformbus daystride_test_service)
 daystride_test(tst_loginitem)
 
 daystride_test(tst_x11platform LABELS x11)
+
+# Starts an X server of its own with two X screens.
+daystride_test(tst_x11screens LABELS x11)

@@ -22,11 +22,11 @@ namespace {
 class FlakyPlatform : public FakePlatform
 {
 public:
-    QWidget *createCoveringWindow(const QRect &geometry) override
+    QWidget *createCoveringWindow(int screen, const QRect &geometry) override
     {
         if (created.size() == failAt)
             return nullptr;
-        created.append(FakePlatform::createCoveringWindow(geometry));
+        created.append(FakePlatform::createCoveringWindow(screen, geometry));
         return created.last();
     }
     MonitorToken installInputMonitor(InputHandler handler) override

@@ -81,7 +81,7 @@ class TestX11Platform : public QObject
     QWidget *showCovering(LinuxPlatform &platform)
     {
         QWidget *window
-            = platform.createCoveringWindow(QGuiApplication::primaryScreen()->geometry());
+            = platform.createCoveringWindow(0, QGuiApplication::primaryScreen()->geometry());
         window->show();
         platform.activate(window);
         return QTest::qWaitForWindowExposed(window) ? window : nullptr;
@@ -229,10 +229,10 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
 
         // Within the first second: swallowed, and the covers stay.
-        waitUntil(sinceShown, 500);
+        waitUntil(sinceShown, 300);
         QFETCH(QStringList, earlyInput);
         QVERIFY(xdotool(earlyInput));
-        QTest::qWait(300);
+        QTest::qWait(200);
         QVERIFY(sinceShown.elapsed() < 1000); // else the next checks prove nothing
         for (const QPointer<QWidget> &cover : std::as_const(covers))
             QVERIFY(cover && cover->isVisible());

@@ -20,7 +20,7 @@ Display *x11Display()
 }
 } // namespace
 
-CoveringWindow::CoveringWindow(const QRect &geometry)
+CoveringWindow::CoveringWindow(QScreen *screen, const QRect &geometry)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_geometry(geometry)
 {
@@ -31,7 +31,7 @@ CoveringWindow::CoveringWindow(const QRect &geometry)
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
     setGeometry(geometry);
-    placeOnScreen();
+    placeOnScreen(screen);
     setWindowState(Qt::WindowFullScreen);
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installNativeEventFilter(this);
@@ -43,15 +43,14 @@ CoveringWindow::~CoveringWindow()
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-void CoveringWindow::placeOnScreen()
+void CoveringWindow::placeOnScreen(QScreen *screen)
 {
-    // Full screen goes to the window's screen, so it must be the one it covers.
-    QScreen *target = QGuiApplication::screenAt(m_geometry.center());
+    // Full screen goes to the window's screen, so it must be the one it covers. Set
+    // before the native window exists: a screen of another X screen needs another root.
+    QScreen *target = screen ? screen : QGuiApplication::screenAt(m_geometry.center());
     if (!target)
         return;
-    create();
-    if (QWindow *handle = windowHandle())
-        handle->setScreen(target);
+    setScreen(target);
     setGeometry(m_geometry);
 }
 

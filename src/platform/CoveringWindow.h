@@ -8,12 +8,15 @@
 // tracking the mouse. On X11 it is also sticky on every desktop and carries the
 // program's window class. Tells when the window manager or another client closed
 // it, as opposed to a close by the program itself.
+class QScreen;
+
 class CoveringWindow : public QWidget, public QAbstractNativeEventFilter
 {
     Q_OBJECT
 
 public:
-    explicit CoveringWindow(const QRect &geometry);
+    // Covers `geometry` on `screen`; without a screen, the one at the geometry's centre.
+    CoveringWindow(QScreen *screen, const QRect &geometry);
     ~CoveringWindow() override;
 
     QRect coveredGeometry() const { return m_geometry; }
@@ -28,7 +31,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void placeOnScreen();
+    void placeOnScreen(QScreen *screen);
     void setX11Hints();
     void reportClosedByOthers();
 

@@ -109,9 +109,9 @@ void LinuxPlatform::announceScreensChanged()
         Qt::QueuedConnection);
 }
 
-QWidget *LinuxPlatform::createCoveringWindow(const QRect &geometry)
+QWidget *LinuxPlatform::createCoveringWindow(int screen, const QRect &geometry)
 {
-    auto *window = new CoveringWindow(geometry);
+    auto *window = new CoveringWindow(QGuiApplication::screens().value(screen), geometry);
     m_coveringWindows.append(window);
     connect(window, &CoveringWindow::closedByOthers, this,
         [this, window] { emit coveringWindowClosed(window); });

@@ -41,7 +41,7 @@ public:
 
     QList<QRect> screenGeometries() const override;
 
-    QWidget *createCoveringWindow(const QRect &geometry) override;
+    QWidget *createCoveringWindow(int screen, const QRect &geometry) override;
     void activate(QWidget *window) override;
     void quit() override;
 

@@ -58,9 +58,11 @@ public:
     // Screens, in the platform's order, in device-independent pixels.
     virtual QList<QRect> screenGeometries() const = 0;
 
-    // A frameless, always-on-top, full-screen window covering the given geometry.
+    // A frameless, always-on-top, full-screen window covering screen `screen` (an
+    // index into screenGeometries()), whose geometry is `geometry`. The screen is
+    // named, not found from the geometry: separate X screens all start at 0,0.
     // The caller owns it.
-    virtual QWidget *createCoveringWindow(const QRect &geometry) = 0;
+    virtual QWidget *createCoveringWindow(int screen, const QRect &geometry) = 0;
     // Makes the window active and raises it.
     virtual void activate(QWidget *window) = 0;
     virtual void quit() = 0;

@@ -100,9 +100,9 @@ bool ScreensaverController::isDisplaySleepBlocked()
 }
 
 ScreensaverWindow *ScreensaverController::createWindow(
-    TimerViewModel *viewModel, const QRect &frame)
+    TimerViewModel *viewModel, int screen, const QRect &frame)
 {
-    QWidget *platformWindow = m_platform->createCoveringWindow(frame);
+    QWidget *platformWindow = m_platform->createCoveringWindow(screen, frame);
     if (!platformWindow)
         return nullptr;
     auto *window = new ScreensaverWindow(platformWindow);
@@ -126,8 +126,8 @@ void ScreensaverController::show()
         return;
 
     QList<ScreensaverWindow *> windows;
-    for (const QRect &frame : screens) {
-        ScreensaverWindow *window = createWindow(viewModel, frame);
+    for (int i = 0; i < screens.size(); ++i) {
+        ScreensaverWindow *window = createWindow(viewModel, i, screens[i]);
         if (!window) {
             closeWindows(windows);
             return;
@@ -243,13 +243,14 @@ void ScreensaverController::screensChanged()
     // Keep the window of every screen that stays; cover new screens; close the rest.
     QList<ScreensaverWindow *> unused = m_windows;
     QList<ScreensaverWindow *> windows;
-    for (const QRect &frame : screens) {
+    for (int i = 0; i < screens.size(); ++i) {
+        const QRect &frame = screens[i];
         auto it = std::find_if(unused.begin(), unused.end(),
             [&](const ScreensaverWindow *window) { return window->frame() == frame; });
         if (it != unused.end()) {
             windows.append(*it);
             unused.erase(it);
-        } else if (ScreensaverWindow *window = createWindow(viewModel, frame)) {
+        } else if (ScreensaverWindow *window = createWindow(viewModel, i, frame)) {
             windows.append(window);
         }
     }

@@ -58,7 +58,7 @@ public:
     static QDateTime distantPast();
 
 private:
-    ScreensaverWindow *createWindow(TimerViewModel *viewModel, const QRect &frame);
+    ScreensaverWindow *createWindow(TimerViewModel *viewModel, int screen, const QRect &frame);
     bool handleInput(QEvent *event);
     void coveringWindowClosed(QWidget *window);
     void screensChanged();
