@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <QTimeEdit>
 
@@ -25,6 +26,21 @@ class TestOnboarding : public QObject
     {
         m_guide->advance(qint64(step) - qint64(m_guide->step()));
         QCOMPARE(m_guide->step(), step);
+    }
+
+    // The cell of `day` of the month shown; days of the neighbouring months that
+    // share its number are at the other end of the grid.
+    static QRect dayCell(QTableView *days, int day)
+    {
+        QAbstractItemModel *model = days->model();
+        QModelIndex found;
+        for (int row = 1; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QModelIndex index = model->index(row, column);
+                if (index.data().toInt() == day && (!found.isValid() || day >= 15))
+                    found = index;
+            }
+        return days->visualRect(found);
     }
 
     QVariant stored(const QString &key) const
@@ -104,11 +120,10 @@ private slots:
             m_guide->step(), enabled ? OnboardingView::Step::date : OnboardingView::Step::event);
     }
 
-    void datePageNeedsADateAfterNowAndKeepsTimeAndDay()
+    void datePageNeedsADateAfterNow()
     {
         m_model->setTimerDate(m_now);
         goTo(OnboardingView::Step::date);
-        QVERIFY(!m_guide->canContinue());
         QVERIFY(!m_guide->primaryButton()->isEnabled());
         QVERIFY(m_guide->pastWarning()->isVisible());
         QVERIFY(!m_guide->menuBarPreviewCapsule()->isVisible());
@@ -124,16 +139,83 @@ private slots:
         QTRY_VERIFY(!m_guide->primaryButton()->isEnabled());
         QVERIFY(m_guide->pastWarning()->isVisible());
 
-        // The pickers edit one instant: a day across the spring change keeps 09:31.
-        auto *calendar = m_guide->datePage()->calendar();
-        auto *time = m_guide->datePage()->timeField();
-        QVERIFY(calendar && time);
-        QCOMPARE(calendar->minimumDate(), m_now.date());
-        emit calendar->clicked(QDate(2026, 3, 8));
-        QCOMPARE(m_model->timerDate(), QDateTime(QDate(2026, 3, 8), QTime(9, 31)));
-        time->setTime(QTime(7, 5));
-        QCOMPARE(m_model->timerDate(), QDateTime(QDate(2026, 3, 8), QTime(7, 5)));
+        // The time field steps the hour and keeps the day.
+        QTimeEdit *time = m_guide->datePage()->timeField();
+        time->setFocus();
+        time->setCurrentSection(QDateTimeEdit::HourSection);
+        QTest::keyClick(time, Qt::Key_Up);
+        QCOMPARE(m_model->timerDate(), QDateTime(m_now.date(), QTime(10, 31)));
         QTRY_VERIFY(m_guide->primaryButton()->isEnabled());
+    }
+
+    // The day is picked the way users pick it; Return moves on and Back shows that day.
+    void calendarKeepsTheDayTheUserPicked_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("clickedDay");
+        QTest::addColumn<QDate>("picked");
+        QTest::newRow("arrow keys")
+            << QList<int> {Qt::Key_Right, Qt::Key_Right} << 0 << QDate(2026, 3, 17);
+        // Across the spring change in New York: the wall-clock time stays 09:30.
+        QTest::newRow("click across daylight saving") << QList<int>() << 8 << QDate(2026, 3, 8);
+        QTest::newRow("a past day cannot be clicked") << QList<int>() << 5 << QDate(2026, 3, 15);
+        QTest::newRow("keys stop at today")
+            << QList<int> {Qt::Key_Up, Qt::Key_Up, Qt::Key_Left} << 0 << QDate(2026, 3, 7);
+    }
+
+    void calendarKeepsTheDayTheUserPicked()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(int, clickedDay);
+        QFETCH(QDate, picked);
+        const QTime kept(9, 30);
+        m_model->setTimerDate(QDateTime(QDate(2026, 3, 15), kept));
+        goTo(OnboardingView::Step::date);
+        QCalendarWidget *calendar = m_guide->datePage()->calendar();
+        auto *days = calendar->findChild<QTableView *>();
+        QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, dayCell(days, 15).center());
+        QVERIFY(days->hasFocus());
+        for (int key : keys)
+            QTest::keyClick(days, Qt::Key(key));
+        if (clickedDay)
+            QTest::mouseClick(
+                days->viewport(), Qt::LeftButton, {}, dayCell(days, clickedDay).center());
+        QCOMPARE(m_model->timerDate(), QDateTime(picked, kept));
+        QCOMPARE(calendar->selectedDate(), picked);
+
+        // The minute tick redraws the page without moving the highlight.
+        m_platform->advance(60000);
+        emit m_model->objectWillChange();
+        QTest::qWait(0);
+        QCOMPARE(calendar->selectedDate(), picked);
+
+        const bool future = QDateTime(picked, kept) > m_platform->now();
+        QTest::keyClick(days, Qt::Key_Return);
+        QCOMPARE(m_guide->step(),
+            future ? OnboardingView::Step::screensaver : OnboardingView::Step::date);
+        if (future)
+            QTest::mouseClick(m_guide->backButton(), Qt::LeftButton);
+        QCOMPARE(m_guide->datePage()->calendar()->selectedDate(), picked);
+        QCOMPARE(m_model->timerDate(), QDateTime(picked, kept));
+    }
+
+    void pastDaysLookDisabled()
+    {
+        m_model->setTimerDate(QDateTime(QDate(2026, 3, 15), QTime(9, 30)));
+        goTo(OnboardingView::Step::date);
+        auto *days = m_guide->datePage()->calendar()->findChild<QTableView *>();
+        const QImage image = days->viewport()->grab().toImage();
+        // The darkest pixel of a cell is its digits' ink.
+        auto ink = [&](int day) {
+            const QRect cell = dayCell(days, day);
+            int darkest = 255;
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x)
+                    darkest = std::min(darkest, qGray(image.pixel(x, y)));
+            return darkest;
+        };
+        QVERIFY2(ink(6) > ink(9) + 40, qPrintable(QStringLiteral("%1 %2").arg(ink(6)).arg(ink(9))));
+        QCOMPARE(ink(9), ink(10));
     }
 
     void backKeepsTheNameAndForwardFocusesIt()

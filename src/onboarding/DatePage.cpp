@@ -1,6 +1,7 @@
 #include "onboarding/DatePage.h"
 
 #include "model/TimerViewModel.h"
+#include "onboarding/DayCalendar.h"
 #include "platform/Platform.h"
 #include "ui/Look.h"
 
@@ -22,7 +23,7 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
 
     auto *row = new QHBoxLayout;
     row->setSpacing(24);
-    m_calendar = new QCalendarWidget(this);
+    m_calendar = new DayCalendar(this);
     m_calendar->setAccessibleName(tr("Date"));
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_calendar->setMaximumWidth(250);
@@ -79,11 +80,11 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
     layout->addLayout(row);
     layout->addStretch();
 
-    connect(m_calendar, &QCalendarWidget::clicked, this, [this](QDate day) {
-        // The day changes; the hour and minute stay.
-        m_viewModel.setTimerDate(QDateTime(day, m_viewModel.timerDate().time()));
-    });
-    connect(m_calendar, &QCalendarWidget::activated, m_calendar, &QCalendarWidget::clicked);
+    // The day follows the highlight, by mouse and by keyboard alike, so Return (which
+    // moves on) and Back find the day the user last saw highlighted.
+    connect(m_calendar, &QCalendarWidget::selectionChanged, this,
+        [this] { pickDay(m_calendar->selectedDate()); });
+    connect(m_calendar, &QCalendarWidget::activated, this, &DatePage::pickDay);
     connect(m_time, &QTimeEdit::timeChanged, this, [this](QTime value) {
         const QDateTime date = m_viewModel.timerDate();
         const QDateTime next(date.date(),
@@ -91,6 +92,14 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
         if (next != date)
             m_viewModel.setTimerDate(next);
     });
+}
+
+void DatePage::pickDay(QDate day)
+{
+    // The day changes; the hour and minute stay.
+    const QDateTime date = m_viewModel.timerDate();
+    if (day.isValid() && day != date.date())
+        m_viewModel.setTimerDate(QDateTime(day, date.time()));
 }
 
 bool DatePage::canContinue() const
@@ -105,7 +114,9 @@ void DatePage::refresh()
     {
         const QSignalBlocker block(m_calendar);
         m_calendar->setMinimumDate(now.date());
-        m_calendar->setSelectedDate(date.date());
+        // Setting it again would also turn the page back to the selected month.
+        if (m_calendar->selectedDate() != date.date())
+            m_calendar->setSelectedDate(date.date());
     }
     {
         const QSignalBlocker block(m_time);

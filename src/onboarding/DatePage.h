@@ -3,6 +3,7 @@
 #include "onboarding/GuidePage.h"
 
 class QCalendarWidget;
+class QDate;
 class QLabel;
 class QTimeEdit;
 
@@ -25,6 +26,8 @@ public:
     QWidget *pastWarning() const { return m_warningRow; }
 
 private:
+    void pickDay(QDate day);
+
     QCalendarWidget *m_calendar = nullptr;
     QTimeEdit *m_time = nullptr;
     QLabel *m_preview = nullptr;
