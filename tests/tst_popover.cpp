@@ -30,6 +30,16 @@ class TestPopover : public QObject
         return settings.value(key);
     }
 
+    // As the user switches: a click on the tab's segment.
+    void clickTab(TimerView::Tab tab)
+    {
+        TimerView *view = m_popover->timerView();
+        QTest::mouseClick(
+            tab == TimerView::Tab::timer ? view->timerTabButton() : view->screensaverTabButton(),
+            Qt::LeftButton);
+        QCOMPARE(view->tab(), tab);
+    }
+
     void openPopover()
     {
         m_popover->showAt(QPoint(900, 10));
@@ -183,19 +193,34 @@ private slots:
         m_model->setTimerDate(m_now.addSecs(-60));
         QCOMPARE(numbers(), QStringList({"0", "0", "0", "0"}));
 
-        view->setTab(TimerView::Tab::screensaver);
+        clickTab(TimerView::Tab::screensaver);
         QVERIFY(!view->countdownTicker().isActive());
-        view->setTab(TimerView::Tab::timer);
+        clickTab(TimerView::Tab::timer);
         QVERIFY(view->countdownTicker().isActive());
         m_popover->close();
         QVERIFY(!view->countdownTicker().isActive());
+    }
+
+    // The window follows the tab's content: no blank gap over the bottom bar.
+    void popoverFitsEachTab()
+    {
+        openPopover();
+        const int timerHeight = m_popover->height();
+        QCOMPARE(m_popover->sizeHint().height(), timerHeight);
+        for (int round = 0; round < 2; ++round) {
+            clickTab(TimerView::Tab::screensaver);
+            QTRY_COMPARE(m_popover->height(), m_popover->sizeHint().height());
+            QVERIFY(m_popover->height() > timerHeight);
+            clickTab(TimerView::Tab::timer);
+            QTRY_COMPARE(m_popover->height(), timerHeight);
+        }
     }
 
     void togglingATaskSavesAtOnce()
     {
         TimerView *view = m_popover->timerView();
         openPopover();
-        view->setTab(TimerView::Tab::screensaver);
+        clickTab(TimerView::Tab::screensaver);
         ScreensaverSettingsView *tab = view->screensaverView();
         QCOMPARE(tab->taskFields().size(), 6);
         QCOMPARE(tab->taskFields()[5]->placeholderText(), QStringLiteral("Task 6: type to add"));
@@ -218,7 +243,7 @@ private slots:
         m_model->setIdleMinutes(17);
         TimerView *view = m_popover->timerView();
         openPopover();
-        view->setTab(TimerView::Tab::screensaver);
+        clickTab(TimerView::Tab::screensaver);
         ScreensaverSettingsView *tab = view->screensaverView();
         QVERIFY(tab->delayRow()->isEnabled());
 
@@ -237,7 +262,7 @@ private slots:
     {
         TimerView *view = m_popover->timerView();
         openPopover();
-        view->setTab(TimerView::Tab::screensaver);
+        clickTab(TimerView::Tab::screensaver);
         QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
         QLineEdit *field = view->screensaverView()->subtitleField();
         field->setFocus();

@@ -233,6 +233,8 @@ void TimerView::fitToPage()
 {
     // The stack would keep the taller page's height: the popover follows its content.
     m_pages->setFixedHeight(m_pages->currentWidget()->sizeHint().height());
+    // The window's layout keeps this view's old size hint until told it changed.
+    updateGeometry();
     if (window() != this)
         window()->adjustSize();
 }

@@ -43,6 +43,8 @@ public:
     void quit();
 
     // For tests and screenshots.
+    QToolButton *timerTabButton() const { return m_timerTabButton; }
+    QToolButton *screensaverTabButton() const { return m_screensaverTabButton; }
     QLineEdit *nameField() const { return m_nameField; }
     QDateEdit *dateField() const { return m_dateField; }
     QTimeEdit *timeField() const { return m_timeField; }
