@@ -3,8 +3,10 @@
 #include "model/TimerViewModel.h"
 #include "onboarding/DatePage.h"
 #include "onboarding/OnboardingView.h"
+#include "onboarding/ScreensaverPage.h"
 #include "screensaver/ScreensaverController.h"
 #include "ui/RoundedBox.h"
+#include "ui/Stepper.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -273,6 +275,21 @@ private slots:
         // The next start does not present it again.
         m_platform->restart();
         QVERIFY(TimerViewModel(*m_platform).hasCompletedOnboarding());
+    }
+
+    void delayShowsTheValueInForce()
+    {
+        m_model->setIdleEnabled(true);
+        m_model->setIdleMinutes(500);
+        goTo(OnboardingView::Step::screensaver);
+        Stepper *delay = m_guide->screensaverPage()->delayStepper();
+        QCOMPARE(delay->text(), QStringLiteral("500 min"));
+        delay->setFocus();
+        QTest::keyClick(delay, Qt::Key_Up);
+        QCOMPARE(m_model->idleMinutes(), 500);
+        QTest::keyClick(delay, Qt::Key_Down);
+        QCOMPARE(m_model->idleMinutes(), 120);
+        QTRY_COMPARE(delay->text(), QStringLiteral("120 min"));
     }
 
     void closingEarlyStoresNothing()

@@ -237,25 +237,31 @@ private slots:
         QVERIFY((*todos)[1].isCompleted);
     }
 
+    // A stored delay above the stepper's range is the one in force: shown as it is.
     void idleOffGreysTheDelayAndKeepsItsValue()
     {
         m_model->setIdleEnabled(true);
-        m_model->setIdleMinutes(17);
+        m_model->setIdleMinutes(500);
         TimerView *view = m_popover->timerView();
         openPopover();
         clickTab(TimerView::Tab::screensaver);
         ScreensaverSettingsView *tab = view->screensaverView();
+        Stepper *stepper = tab->delayStepper();
         QVERIFY(tab->delayRow()->isEnabled());
+        QCOMPARE(stepper->text(), QStringLiteral("500 min"));
 
         QTest::mouseClick(tab->idleSwitch(), Qt::LeftButton);
         QVERIFY(!m_model->idleEnabled());
         QVERIFY(!tab->delayRow()->isEnabled());
         QCOMPARE(stored(QStringLiteral("idleEnabled")).toBool(), false);
-        QCOMPARE(m_model->idleMinutes(), 17);
+        QCOMPARE(stored(QStringLiteral("idleMinutes")).toInt(), 500);
 
         QTest::mouseClick(tab->idleSwitch(), Qt::LeftButton);
         QVERIFY(tab->delayRow()->isEnabled());
-        QCOMPARE(tab->delayStepper()->text(), QStringLiteral("17 min"));
+        stepper->setFocus();
+        QTest::keyClick(stepper, Qt::Key_Down);
+        QCOMPARE(stepper->text(), QStringLiteral("120 min"));
+        QCOMPARE(stored(QStringLiteral("idleMinutes")).toInt(), 120);
     }
 
     void subtitleSavesOncePerChangeAndKeepsTheCursor()

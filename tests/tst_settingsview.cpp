@@ -142,26 +142,53 @@ private slots:
         QCOMPARE(m_app->viewModel().todos()[4].text, QString());
     }
 
-    void idleStepperBoundsAndGreying()
+    // A stored delay above the range shows as it is; a step down enters the range.
+    void idleStepperStepsWithinItsRange_data()
     {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("after");
+        QTest::newRow("Up") << 17 << "Up" << 18;
+        QTest::newRow("click on minus") << 17 << "-click" << 16;
+        QTest::newRow("not below 1") << 1 << "Down" << 1;
+        QTest::newRow("not above 120") << 120 << "+click" << 120;
+        QTest::newRow("stored 500 stays on Up") << 500 << "Up" << 500;
+        QTest::newRow("stored 500 steps down to 120") << 500 << "Minus" << 120;
+    }
+
+    void idleStepperStepsWithinItsRange()
+    {
+        QFETCH(int, before);
+        QFETCH(QString, input);
+        QFETCH(int, after);
         TimerViewModel &model = m_app->viewModel();
+        model.setIdleMinutes(before);
         Stepper *stepper = view()->idleStepper();
         QVERIFY(!stepper->isEnabled());
         QTest::mouseClick(view()->idleSwitch(), Qt::LeftButton);
-        QVERIFY(model.idleEnabled());
         QVERIFY(stepper->isEnabled());
+        const QString shown = QStringLiteral("After %1 min");
+        QCOMPARE(view()->idleStepperLabel()->text(), shown.arg(before));
 
-        model.setIdleMinutes(1);
-        stepper->stepBy(-1);
-        QCOMPARE(model.idleMinutes(), 1);
-        model.setIdleMinutes(120);
-        stepper->stepBy(1);
-        QCOMPARE(model.idleMinutes(), 120);
-        QCOMPARE(view()->idleStepperLabel()->text(), QStringLiteral("After 120 min"));
+        if (input.endsWith(QLatin1String("click"))) {
+            // The buttons are the right-hand end: "-" then "+".
+            const int x = stepper->width() - (input.startsWith(u'-') ? 39 : 13);
+            QTest::mouseClick(stepper, Qt::LeftButton, {}, QPoint(x, stepper->height() / 2));
+        } else {
+            stepper->setFocus();
+            QTest::keyClick(stepper,
+                input == QLatin1String("Up")         ? Qt::Key_Up
+                    : input == QLatin1String("Down") ? Qt::Key_Down
+                                                     : Qt::Key_Minus);
+        }
+        QCOMPARE(model.idleMinutes(), after);
+        QCOMPARE(view()->idleStepperLabel()->text(), shown.arg(after));
+        QCOMPARE(stored(QStringLiteral("idleMinutes")).toInt(), after);
 
+        // Idle off greys the stepper and keeps the value.
         QTest::mouseClick(view()->idleSwitch(), Qt::LeftButton);
         QVERIFY(!stepper->isEnabled());
-        QCOMPARE(model.idleMinutes(), 120);
+        QCOMPARE(model.idleMinutes(), after);
     }
 
     void loginSwitchEndsOnTheStateThatHolds_data()

@@ -26,20 +26,22 @@ Stepper::Stepper(qint64 minimum, qint64 maximum, const QString &format, QWidget 
 
 void Stepper::setValue(qint64 value)
 {
-    const qint64 clamped = std::clamp(value, m_minimum, m_maximum);
-    if (clamped == m_value)
+    // Shown as it is, also outside the range: it is the value in force.
+    if (value == m_value)
         return;
-    m_value = clamped;
+    m_value = value;
     updateGeometry();
     update();
 }
 
 void Stepper::stepBy(qint64 steps)
 {
+    // From outside the range, the first step towards it lands on its nearest end.
     const qint64 next = std::clamp(m_value + steps, m_minimum, m_maximum);
-    if (next == m_value)
+    if (next == m_value || (steps > 0) != (next > m_value))
         return;
     m_value = next;
+    updateGeometry();
     update();
     emit valueChanged(m_value);
 }
@@ -52,9 +54,9 @@ QString Stepper::text() const
 QSize Stepper::sizeHint() const
 {
     // Wide enough for the widest value, so the row does not jump while stepping.
-    const QString widest = QString(m_format).replace(QStringLiteral("%lld"),
-        QString(
-            QString::number(std::max(qAbs(m_minimum), qAbs(m_maximum))).size(), QLatin1Char('0')));
+    const qint64 largest = std::max({qAbs(m_minimum), qAbs(m_maximum), qAbs(m_value)});
+    const QString widest = QString(m_format).replace(
+        QStringLiteral("%lld"), QString(QString::number(largest).size(), QLatin1Char('0')));
     return QSize(fontMetrics().horizontalAdvance(widest) + gap + controlWidth, 24);
 }
 

@@ -3,9 +3,9 @@
 #include <QString>
 #include <QWidget>
 
-// A whole number within a range, shown as a label such as "5 min" beside a pair of
-// "-" and "+" buttons; the mouse, Up/Down and +/- step it by one. valueChanged()
-// reports the user's steps only.
+// A whole number stepped within a range, shown as a label such as "5 min" beside a
+// pair of "-" and "+" buttons; the mouse, Up/Down and +/- step it by one.
+// valueChanged() reports the user's steps only.
 class Stepper : public QWidget
 {
     Q_OBJECT
@@ -17,9 +17,10 @@ public:
     qint64 value() const { return m_value; }
     qint64 minimum() const { return m_minimum; }
     qint64 maximum() const { return m_maximum; }
-    // Shows a value set elsewhere, clamped to the range.
+    // Shows a value set elsewhere, even one outside the range.
     void setValue(qint64 value);
-    // One step by the user; nothing at the end of the range.
+    // One step by the user; nothing at the end of the range. From a value outside
+    // the range, a step towards it goes to the range's nearest end.
     void stepBy(qint64 steps);
     QString text() const;
 
