@@ -23,8 +23,12 @@ void FakePlatform::restart()
     m_settings.reset();
 }
 
-double FakePlatform::idleSeconds()
+double FakePlatform::idleSeconds(IdleQuery query)
 {
+    if (query == IdleQuery::Fresh) {
+        ++freshIdleQueries;
+        return freshIdle.value_or(idle);
+    }
     ++idleQueries;
     return idle;
 }

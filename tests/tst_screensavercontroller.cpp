@@ -6,6 +6,7 @@
 #include "screensaver/ScreensaverWindow.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTest>
@@ -127,26 +128,36 @@ private slots:
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<qint64>("minutes");
         QTest::addColumn<double>("idle");
+        QTest::addColumn<double>("fresh"); // NaN: as `idle`
         QTest::addColumn<Assertions>("assertions");
         QTest::addColumn<bool>("shown");
-        QTest::addColumn<int>("idleQueries");
+        QTest::addColumn<int>("idleQueries"); // cheap, then fresh
+        QTest::addColumn<int>("freshQueries");
         QTest::addColumn<int>("assertionQueries");
 
         const qint64 huge = std::numeric_limits<qint64>::max() / 60 + 1;
         const double inf = std::numeric_limits<double>::infinity();
+        const double same = std::nan("");
         const QString prevent = QStringLiteral("PreventUserIdleDisplaySleep");
         const QString noSleep = QStringLiteral("NoDisplaySleepAssertion");
-        QTest::newRow("at the threshold") << true << 5LL << 300.0 << Assertions() << true << 1 << 1;
-        QTest::newRow("just below") << true << 5LL << 299.9 << Assertions() << false << 1 << 0;
-        QTest::newRow("disabled") << false << 5LL << 1e9 << Assertions() << false << 0 << 0;
+        QTest::newRow("at the threshold")
+            << true << 5LL << 300.0 << same << Assertions() << true << 1 << 1 << 1;
+        QTest::newRow("just below")
+            << true << 5LL << 299.9 << same << Assertions() << false << 1 << 0 << 0;
+        QTest::newRow("estimate passes, the source's own answer does not")
+            << true << 5LL << 310.0 << 12.0 << Assertions() << false << 1 << 1 << 0;
+        QTest::newRow("disabled") << false << 5LL << 1e9 << same << Assertions() << false << 0 << 0
+                                  << 0;
         QTest::newRow("no idle source")
-            << true << 5LL << std::nan("") << Assertions() << false << 1 << 0;
+            << true << 5LL << std::nan("") << same << Assertions() << false << 1 << 0 << 0;
         QTest::newRow("second assertion blocks")
-            << true << 5LL << 400.0 << Assertions {{prevent, 0}, {noSleep, 1}} << false << 1 << 1;
+            << true << 5LL << 400.0 << same << Assertions {{prevent, 0}, {noSleep, 1}} << false << 1
+            << 1 << 1;
         QTest::newRow("both held at level 0")
-            << true << 5LL << 400.0 << Assertions {{prevent, 0}, {noSleep, 0}} << true << 1 << 1;
+            << true << 5LL << 400.0 << same << Assertions {{prevent, 0}, {noSleep, 0}} << true << 1
+            << 1 << 1;
         QTest::newRow("overflowing minutes saturate")
-            << true << huge << inf << Assertions() << false << 1 << 0;
+            << true << huge << inf << same << Assertions() << false << 1 << 0 << 0;
     }
 
     void pollDecidesOnIdleTimeAndAssertions()
@@ -154,17 +165,42 @@ private slots:
         QFETCH(bool, enabled);
         QFETCH(qint64, minutes);
         QFETCH(double, idle);
+        QFETCH(double, fresh);
         QFETCH(Assertions, assertions);
         m_model->setIdleEnabled(enabled);
         m_model->setIdleMinutes(minutes);
         m_platform->idle = idle;
+        if (!std::isnan(fresh))
+            m_platform->freshIdle = fresh;
         m_platform->assertions = assertions;
 
         controller()->checkIdle();
 
         QTEST(controller()->isShown(), "shown");
         QTEST(m_platform->idleQueries, "idleQueries");
+        QTEST(m_platform->freshIdleQueries, "freshQueries");
         QTEST(m_platform->assertionQueries, "assertionQueries");
+    }
+
+    // The real 15-second timer: one poll however often the watch is started, none while
+    // idle showing is off, and switching it on takes effect at the next poll.
+    void idlePollRestsWhileOffAndStartsOnce()
+    {
+        m_model->setIdleEnabled(false);
+        m_platform->idle = 400;
+        controller()->startIdleTimer();
+        const QTimer *timer = controller()->idleTimer();
+        controller()->startIdleTimer();
+        QCOMPARE(controller()->idleTimer(), timer);
+        QVERIFY(!timer->isActive());
+
+        QElapsedTimer sinceOn;
+        sinceOn.start();
+        m_model->setIdleEnabled(true);
+        QTRY_VERIFY_WITH_TIMEOUT(controller()->isShown(), 20000);
+        QVERIFY2(sinceOn.elapsed() >= 14000, qPrintable(QString::number(sinceOn.elapsed())));
+        QCOMPARE(m_platform->idleQueries, 1);
+        controller()->dismiss();
     }
 
     void coversFollowTheScreens_data()

@@ -53,15 +53,14 @@ DisplaySleepAssertions::DisplaySleepAssertions(
 
 QMap<QString, qint64> DisplaySleepAssertions::query()
 {
-    const Answer session = sessionInhibitor();
-    const Answer logind = logindIdleBlock();
-    if (session == Answer::Failed || logind == Answer::Failed)
-        return {};
+    // A source that fails says nothing, so it cannot hide another's hold.
     QMap<QString, qint64> assertions;
-    if (session != Answer::Absent)
-        assertions.insert(QStringLiteral("PreventUserIdleDisplaySleep"), session == Answer::Yes);
-    if (logind != Answer::Absent)
-        assertions.insert(QStringLiteral("NoDisplaySleepAssertion"), logind == Answer::Yes);
+    const auto add = [&](const QString &name, Answer answer) {
+        if (answer == Answer::Yes || answer == Answer::No)
+            assertions.insert(name, answer == Answer::Yes);
+    };
+    add(QStringLiteral("PreventUserIdleDisplaySleep"), sessionInhibitor());
+    add(QStringLiteral("NoDisplaySleepAssertion"), logindIdleBlock());
     return assertions;
 }
 
@@ -71,12 +70,13 @@ DisplaySleepAssertions::Answer DisplaySleepAssertions::sessionInhibitor()
         QStringLiteral("/org/gnome/SessionManager"), QStringLiteral("org.gnome.SessionManager"),
         QStringLiteral("IsInhibited"), {QVariant::fromValue(inhibitIdle)});
     const Answer answer = boolAnswer<Answer>(gnome);
-    if (answer != Answer::Absent)
+    if (answer == Answer::Yes || answer == Answer::No)
         return answer;
     DBusQuery power(m_sessionBus, QStringLiteral("org.freedesktop.PowerManagement"),
         QStringLiteral("/org/freedesktop/PowerManagement/Inhibit"),
         QStringLiteral("org.freedesktop.PowerManagement.Inhibit"), QStringLiteral("HasInhibit"));
-    return boolAnswer<Answer>(power);
+    const Answer fallback = boolAnswer<Answer>(power);
+    return fallback == Answer::Absent ? answer : fallback;
 }
 
 DisplaySleepAssertions::Answer DisplaySleepAssertions::logindIdleBlock()

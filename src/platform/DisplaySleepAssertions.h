@@ -6,8 +6,8 @@
 
 // Who keeps the display awake: name -> level, built from the desktop session's idle
 // inhibitors ("PreventUserIdleDisplaySleep") and systemd-logind's idle blocks
-// ("NoDisplaySleepAssertion"). A service that is absent or does not answer in time
-// leaves its key out; a query that fails outright gives an empty map.
+// ("NoDisplaySleepAssertion"). A service that is absent, does not answer in time or
+// fails leaves its key out.
 class DisplaySleepAssertions
 {
 public:

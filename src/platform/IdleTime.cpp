@@ -1,9 +1,12 @@
 #include "IdleTime.h"
 
-#include "DBusQuery.h"
-#include "XScreenSaverIdle.h"
+#include "ExtIdleNotifySource.h"
+#include "KdeIdleSource.h"
+#include "MutterIdleSource.h"
+#include "ScreenSaverIdleSource.h"
+#include "WaylandIdleConnection.h"
+#include "XSyncIdleSource.h"
 
-#include <array>
 #include <cmath>
 
 IdleTime::Session IdleTime::currentSession()
@@ -19,82 +22,39 @@ IdleTime::Session IdleTime::currentSession()
 }
 
 IdleTime::IdleTime(Session session, const QDBusConnection &sessionBus)
-    : m_session(session)
-    , m_bus(sessionBus)
-    , m_x11(std::make_unique<XScreenSaverIdle>())
 {
+    if (session == Session::X11) {
+        m_sources.push_back(std::make_unique<XSyncIdleSource>());
+    } else {
+        const auto wayland = std::make_shared<WaylandIdleConnection>();
+        m_sources.push_back(std::make_unique<ExtIdleNotifySource>(wayland));
+        m_sources.push_back(std::make_unique<KdeIdleSource>(wayland));
+    }
+    m_sources.push_back(std::make_unique<MutterIdleSource>(sessionBus));
+    m_sources.push_back(std::make_unique<ScreenSaverIdleSource>(sessionBus));
 }
 
 IdleTime::~IdleTime() = default;
 
-QString IdleTime::sourceName(Source source)
+std::optional<IdleTime::Source> IdleTime::source() const
 {
-    switch (source) {
-    case Source::XScreenSaver:
-        return QStringLiteral("XScreenSaverQueryInfo");
-    case Source::MutterIdleMonitor:
-        return QStringLiteral("org.gnome.Mutter.IdleMonitor");
-    case Source::ScreenSaver:
-        return QStringLiteral("org.freedesktop.ScreenSaver");
-    case Source::None:
-        break;
-    }
-    return QStringLiteral("none");
+    if (!m_chosen)
+        return std::nullopt;
+    return m_chosen->kind();
 }
 
-double IdleTime::idleSeconds()
+double IdleTime::idleSeconds(IdleQuery query)
 {
-    if (m_source != Source::None) {
-        if (const std::optional<double> seconds = query(m_source))
+    if (m_chosen) {
+        if (const std::optional<double> seconds = m_chosen->idleSeconds(query))
             return *seconds;
-        m_source = Source::None;
+        m_chosen = nullptr;
     }
-    // On Wayland the X server sees only X clients' input, so it comes last there.
-    using Order = std::array<Source, 3>;
-    const Order order = m_session == Session::X11
-        ? Order {Source::XScreenSaver, Source::MutterIdleMonitor, Source::ScreenSaver}
-        : Order {Source::MutterIdleMonitor, Source::ScreenSaver, Source::XScreenSaver};
-    for (const Source candidate : order) {
-        if (const std::optional<double> seconds = query(candidate)) {
-            m_source = candidate;
+    for (const std::unique_ptr<IdleSource> &candidate : m_sources) {
+        if (const std::optional<double> seconds = candidate->idleSeconds(query)) {
+            m_chosen = candidate.get();
             return *seconds;
         }
     }
     return std::nan("");
-}
-
-std::optional<double> IdleTime::query(Source source)
-{
-    switch (source) {
-    case Source::XScreenSaver:
-        return m_x11->idleSeconds();
-    case Source::MutterIdleMonitor:
-        return queryMutter();
-    case Source::ScreenSaver:
-        return queryScreenSaver();
-    case Source::None:
-        break;
-    }
-    return std::nullopt;
-}
-
-std::optional<double> IdleTime::queryMutter()
-{
-    DBusQuery query(m_bus, QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-        QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-        QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime"));
-    if (query.run(QStringLiteral("t")) != DBusQuery::Outcome::Answered)
-        return std::nullopt;
-    return double(query.arguments().value(0).toULongLong()) / 1000.0;
-}
-
-std::optional<double> IdleTime::queryScreenSaver()
-{
-    DBusQuery query(m_bus, QStringLiteral("org.freedesktop.ScreenSaver"),
-        QStringLiteral("/org/freedesktop/ScreenSaver"),
-        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("GetSessionIdleTime"));
-    if (query.run(QStringLiteral("u")) != DBusQuery::Outcome::Answered)
-        return std::nullopt;
-    // KDE, the desktop that implements this call, answers in milliseconds.
-    return double(query.arguments().value(0).toUInt()) / 1000.0;
 }

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "IdleSource.h"
+
 #include <QDBusConnection>
-#include <QString>
 
 #include <memory>
-#include <optional>
-
-class XScreenSaverIdle;
+#include <vector>
 
 // Seconds since the user's last input, from the first source that answers. The
 // source is chosen on the first query and kept while it answers; one that stops
@@ -15,12 +14,15 @@ class IdleTime
 {
 public:
     enum class Session { X11, Wayland };
-    enum class Source { None, XScreenSaver, MutterIdleMonitor, ScreenSaver };
+    using Source = IdleSource::Kind;
 
     // The session of this process's environment: X11 when XDG_SESSION_TYPE says so,
     // or when DISPLAY is set without WAYLAND_DISPLAY.
     static Session currentSession();
 
+    // In an X11 session: the X server, then the desktop's D-Bus services. In a
+    // Wayland session: the compositor's idle protocols, then the D-Bus services; an
+    // X server there sees only its own clients' input, so it is never asked.
     IdleTime(Session session, const QDBusConnection &sessionBus);
     ~IdleTime();
 
@@ -28,18 +30,11 @@ public:
     IdleTime &operator=(const IdleTime &) = delete;
 
     // NaN when no source answers.
-    double idleSeconds();
-    // The source that answered last; None before the first query or when none did.
-    Source source() const { return m_source; }
-    static QString sourceName(Source source);
+    double idleSeconds(IdleQuery query = IdleQuery::Cheap);
+    // The source that answered last; nothing before the first query or when none did.
+    std::optional<Source> source() const;
 
 private:
-    std::optional<double> query(Source source);
-    std::optional<double> queryMutter();
-    std::optional<double> queryScreenSaver();
-
-    Session m_session;
-    QDBusConnection m_bus;
-    std::unique_ptr<XScreenSaverIdle> m_x11;
-    Source m_source = Source::None;
+    std::vector<std::unique_ptr<IdleSource>> m_sources;
+    IdleSource *m_chosen = nullptr;
 };

@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cmath>
+
 LinuxPlatform::LinuxPlatform(QObject *parent)
     : Platform(parent)
     , m_input(std::make_unique<InputMonitor>())
@@ -51,13 +53,28 @@ QDateTime LinuxPlatform::now() const
     return QDateTime::currentDateTime();
 }
 
-double LinuxPlatform::idleSeconds()
+double LinuxPlatform::idleSeconds(IdleQuery query)
 {
     // Made on first use, so the buses are those of the environment at that time.
     if (!m_idle)
         m_idle
             = std::make_unique<IdleTime>(IdleTime::currentSession(), QDBusConnection::sessionBus());
-    return m_idle->idleSeconds();
+    const double seconds = m_idle->idleSeconds(query);
+    const bool available = !std::isnan(seconds);
+    if (m_idleTimeAvailable != available) {
+        const bool known = m_idleTimeAvailable.has_value();
+        m_idleTimeAvailable = available;
+        if (known)
+            emit idleTimeAvailableChanged(available);
+    }
+    return seconds;
+}
+
+bool LinuxPlatform::idleTimeAvailable()
+{
+    if (!m_idleTimeAvailable)
+        idleSeconds();
+    return *m_idleTimeAvailable;
 }
 
 QMap<QString, qint64> LinuxPlatform::displaySleepAssertions()

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class CoveringWindow;
 class DisplaySleepAssertions;
@@ -33,7 +34,8 @@ public:
     SettingsStore &settings() override;
     QDateTime now() const override;
 
-    double idleSeconds() override;
+    double idleSeconds(IdleQuery query = IdleQuery::Cheap) override;
+    bool idleTimeAvailable() override;
     QMap<QString, qint64> displaySleepAssertions() override;
 
     bool setLaunchAtLogin(bool enabled) override;
@@ -63,6 +65,7 @@ private:
 
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<IdleTime> m_idle;
+    std::optional<bool> m_idleTimeAvailable;
     std::unique_ptr<DisplaySleepAssertions> m_assertions;
     std::unique_ptr<InputMonitor> m_input;
     QList<QPointer<CoveringWindow>> m_coveringWindows;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "IdleSource.h"
 #include "Timers.h"
 
 #include <QDateTime>
@@ -36,10 +37,14 @@ public:
     virtual SettingsStore &settings() = 0;
     virtual QDateTime now() const = 0;
 
-    // Seconds since the user's last input; NaN when no source can tell.
-    virtual double idleSeconds() = 0;
-    // Display-sleep assertions held in the session: name -> level. Empty when the
-    // query failed or nobody answers.
+    // Seconds since the user's last input; NaN when no source can tell. Cheap may
+    // answer from what the source last reported; Fresh asks it again.
+    virtual double idleSeconds(IdleQuery query = IdleQuery::Cheap) = 0;
+    // Whether some source tells the idle time: asks once if nothing has yet, then
+    // follows the answers of idleSeconds().
+    virtual bool idleTimeAvailable() = 0;
+    // Display-sleep assertions held in the session: name -> level. A source that is
+    // absent or fails leaves its name out; none answering gives an empty map.
     virtual QMap<QString, qint64> displaySleepAssertions() = 0;
 
     // Login item: registers or unregisters, and returns the state that now holds.
@@ -91,6 +96,7 @@ public:
     }
 
 signals:
+    void idleTimeAvailableChanged(bool available);
     void screensChanged();
     // The window manager or another client closed a covering window.
     void coveringWindowClosed(QWidget *window);

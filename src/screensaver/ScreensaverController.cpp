@@ -64,7 +64,24 @@ void ScreensaverController::startIdleTimer()
         if (alive)
             checkIdle();
     });
+    if (m_viewModel) {
+        QObject::connect(m_viewModel, &TimerViewModel::idleEnabledChanged, m_lifetime.get(),
+            [this] { followIdleEnabled(); });
+    }
     m_idleTimer->start();
+    followIdleEnabled();
+}
+
+void ScreensaverController::followIdleEnabled()
+{
+    // A poll that would return at its first test only wakes the process: it rests
+    // while idle showing is off, and the first poll after switching it on comes one
+    // interval later.
+    const bool enabled = m_viewModel && m_viewModel->idleEnabled();
+    if (!enabled)
+        m_idleTimer->stop();
+    else if (!m_idleTimer->isActive())
+        m_idleTimer->start();
 }
 
 void ScreensaverController::checkIdle()
@@ -82,6 +99,9 @@ void ScreensaverController::checkIdle()
     const double threshold = idleThresholdSeconds(viewModel->idleMinutes(), &saturated);
     // A delay beyond any representable time is never reached.
     if (saturated || !(idle >= threshold))
+        return;
+    // The screens are covered only on the source's own word, not on an estimate.
+    if (!(m_platform->idleSeconds(IdleQuery::Fresh) >= threshold))
         return;
     if (!isDisplaySleepBlocked())
         show();

@@ -40,7 +40,7 @@ public:
     const QTimer *idleTimer() const { return m_idleTimer.get(); }
 
     // Starts the 15-second idle poll; the first tick comes one interval later.
-    // Idempotent.
+    // Idempotent. The poll rests while idle showing is off.
     void startIdleTimer();
     // One poll tick: shows the countdown once the user has been idle long enough,
     // unless something keeps the display awake.
@@ -58,6 +58,7 @@ public:
     static QDateTime distantPast();
 
 private:
+    void followIdleEnabled();
     ScreensaverWindow *createWindow(TimerViewModel *viewModel, int screen, const QRect &frame);
     bool handleInput(QEvent *event);
     void coveringWindowClosed(QWidget *window);
