@@ -1,11 +1,14 @@
 #include "TestEnvironment.h"
 #include "XTools.h"
 #include "model/TimerViewModel.h"
+#include "platform/IdleTime.h"
 #include "platform/LinuxPlatform.h"
+#include "platform/XSyncIdleSource.h"
 #include "screensaver/ScreensaverController.h"
 #include "screensaver/ScreensaverWindow.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QProcess>
@@ -187,6 +190,35 @@ private slots:
         QVERIFY(!platform.grabWindow());
         QTRY_COMPARE(otherGrabsKeyboard(), GrabSuccess);
         QCOMPARE(otherGrabsPointer(), GrabSuccess);
+    }
+
+    // The server's idle counter through the alarm: real input resets it without a poll
+    // asking, and it grows with the clock while none comes.
+    void x11IdleTimeFollowsRealInput()
+    {
+        XSyncIdleSource source;
+        auto idle = [&](IdleQuery query) {
+            return source.idleSeconds(query).value_or(-1);
+        };
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(xdotool({"mousemove_relative", "--", "3", "0"}));
+            QTRY_VERIFY2(idle(IdleQuery::Fresh) >= 0 && idle(IdleQuery::Fresh) < 0.5, qPrintable(QString::number(idle(IdleQuery::Fresh))));
+            QTest::qWait(1500);
+            const double cheap = idle(IdleQuery::Cheap);
+            QVERIFY2(cheap >= 1.4, qPrintable(QString::number(cheap)));
+            QVERIFY(qAbs(idle(IdleQuery::Fresh) - cheap) < 0.3);
+            // After a cheap answer, so only the alarm can tell of this input.
+            QVERIFY(xdotool({"key", "shift"}));
+            QTRY_VERIFY(idle(IdleQuery::Cheap) < 0.5);
+        }
+    }
+
+    // An X server under a Wayland compositor sees only its own clients' input.
+    void waylandSessionNeverAsksTheXServer()
+    {
+        IdleTime idle(IdleTime::Session::Wayland, QDBusConnection(QString()));
+        QVERIFY(std::isnan(idle.idleSeconds()));
+        QVERIFY(!idle.source());
     }
 
     void countdownCoversAndClosesOnInputAfterTheGrace_data()

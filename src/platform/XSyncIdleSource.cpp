@@ -46,12 +46,20 @@ bool XSyncIdleSource::connect()
     xcb_sync_list_system_counters_reply_t *counters = xcb_sync_list_system_counters_reply(
         m_connection, xcb_sync_list_system_counters(m_connection), nullptr);
     if (counters) {
-        for (auto it = xcb_sync_list_system_counters_counters_iterator(counters); it.rem;
-             xcb_sync_systemcounter_next(&it)) {
-            const QByteArray name(
-                xcb_sync_systemcounter_name(it.data), xcb_sync_systemcounter_name_length(it.data));
-            if (name == "IDLETIME")
-                m_counter = it.data->counter;
+        // Walked by hand: each entry is 14 bytes and its name, padded to 4 bytes, which
+        // libxcb's own iterator gets wrong.
+        const char *entry = reinterpret_cast<const char *>(
+            xcb_sync_list_system_counters_counters_iterator(counters).data);
+        const char *end
+            = reinterpret_cast<const char *>(counters) + sizeof(*counters) + counters->length * 4;
+        constexpr size_t header = 14;
+        for (uint32_t i = 0; i < counters->counters_len && entry + header <= end; ++i) {
+            const auto *counter = reinterpret_cast<const xcb_sync_systemcounter_t *>(entry);
+            if (entry + header + counter->name_len > end)
+                break;
+            if (QByteArray(entry + header, counter->name_len) == "IDLETIME")
+                m_counter = counter->counter;
+            entry += (header + counter->name_len + 3) & ~size_t(3);
         }
         free(counters);
     }
