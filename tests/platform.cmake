@@ -15,3 +15,7 @@ daystride_test(tst_x11platform LABELS x11)
 
 # Starts an X server of its own with two X screens.
 daystride_test(tst_x11screens LABELS x11)
+
+# The Wayland idle protocols against a KWin of the test's own.
+daystride_test(tst_waylandidle LABELS wayland)
+daystride_wayland_protocols(tst_waylandidle "${DAYSTRIDE_PLASMA_WAYLAND_PROTOCOLS}/fake-input.xml")

@@ -202,7 +202,8 @@ private slots:
         };
         for (int round = 0; round < 2; ++round) {
             QVERIFY(xdotool({"mousemove_relative", "--", "3", "0"}));
-            QTRY_VERIFY2(idle(IdleQuery::Fresh) >= 0 && idle(IdleQuery::Fresh) < 0.5, qPrintable(QString::number(idle(IdleQuery::Fresh))));
+            QTRY_VERIFY2(idle(IdleQuery::Fresh) >= 0 && idle(IdleQuery::Fresh) < 0.5,
+                qPrintable(QString::number(idle(IdleQuery::Fresh))));
             QTest::qWait(1500);
             const double cheap = idle(IdleQuery::Cheap);
             QVERIFY2(cheap >= 1.4, qPrintable(QString::number(cheap)));

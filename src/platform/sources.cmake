@@ -27,29 +27,37 @@ pkg_check_modules(DAYSTRIDE_X11 REQUIRED IMPORTED_TARGET x11 xcb xcb-sync)
 pkg_check_modules(DAYSTRIDE_WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
 target_link_libraries(daystride_lib PUBLIC PkgConfig::DAYSTRIDE_X11 PkgConfig::DAYSTRIDE_WAYLAND)
 
-# Client code for the idle protocols, generated from the XML the Debian packages ship.
-pkg_get_variable(DAYSTRIDE_WAYLAND_SCANNER wayland-scanner wayland_scanner)
-pkg_get_variable(DAYSTRIDE_WAYLAND_PROTOCOLS wayland-protocols pkgdatadir)
+# Client code for Wayland protocols, generated from the XML the Debian packages ship:
+# daystride_wayland_protocols(TARGET XML...) adds NAME-client-protocol.h and the
+# interface tables, which a C++ file of the target includes as NAME-protocol.c.
+pkg_get_variable(scanner wayland-scanner wayland_scanner)
+pkg_get_variable(protocols wayland-protocols pkgdatadir)
 find_package(PlasmaWaylandProtocols REQUIRED)
-set(protocols
+# Where the callers in other folders find them too.
+set(DAYSTRIDE_WAYLAND_SCANNER "${scanner}" CACHE INTERNAL "")
+set(DAYSTRIDE_WAYLAND_PROTOCOLS "${protocols}" CACHE INTERNAL "")
+set(DAYSTRIDE_PLASMA_WAYLAND_PROTOCOLS "${PLASMA_WAYLAND_PROTOCOLS_DIR}" CACHE INTERNAL "")
+function(daystride_wayland_protocols target)
+    set(generated "${CMAKE_CURRENT_BINARY_DIR}/${target}_wayland")
+    foreach(xml ${ARGN})
+        get_filename_component(base "${xml}" NAME_WE)
+        set(header "${generated}/${base}-client-protocol.h")
+        set(code "${generated}/${base}-protocol.c")
+        add_custom_command(
+            OUTPUT "${header}" "${code}"
+            COMMAND ${CMAKE_COMMAND} -E make_directory "${generated}"
+            COMMAND "${DAYSTRIDE_WAYLAND_SCANNER}" client-header "${xml}" "${header}"
+            COMMAND "${DAYSTRIDE_WAYLAND_SCANNER}" private-code "${xml}" "${code}"
+            DEPENDS "${xml}"
+            VERBATIM)
+        # Included by a C++ file, so no C compiler is needed.
+        set_source_files_properties("${header}" "${code}" PROPERTIES HEADER_FILE_ONLY ON)
+        target_sources(${target} PRIVATE "${header}" "${code}")
+    endforeach()
+    target_include_directories(${target} PRIVATE "${generated}")
+endfunction()
+
+daystride_wayland_protocols(daystride_lib
     "${DAYSTRIDE_WAYLAND_PROTOCOLS}/staging/ext-idle-notify/ext-idle-notify-v1.xml"
-    "${PLASMA_WAYLAND_PROTOCOLS_DIR}/idle.xml")
-set(generated "${CMAKE_CURRENT_BINARY_DIR}/wayland")
-foreach(xml ${protocols})
-    get_filename_component(base "${xml}" NAME_WE)
-    add_custom_command(
-        OUTPUT "${generated}/${base}-client-protocol.h" "${generated}/${base}-protocol.c"
-        COMMAND ${CMAKE_COMMAND} -E make_directory "${generated}"
-        COMMAND "${DAYSTRIDE_WAYLAND_SCANNER}" client-header "${xml}"
-            "${generated}/${base}-client-protocol.h"
-        COMMAND "${DAYSTRIDE_WAYLAND_SCANNER}" private-code "${xml}"
-            "${generated}/${base}-protocol.c"
-        DEPENDS "${xml}"
-        VERBATIM)
-    list(APPEND generated_files
-        "${generated}/${base}-client-protocol.h" "${generated}/${base}-protocol.c")
-endforeach()
-# The generated tables are included by a C++ file, so no C compiler is needed.
-set_source_files_properties(${generated_files} PROPERTIES HEADER_FILE_ONLY ON)
-target_sources(daystride_lib PRIVATE ${generated_files} platform/WaylandProtocols.cpp)
-target_include_directories(daystride_lib PRIVATE "${generated}")
+    "${DAYSTRIDE_PLASMA_WAYLAND_PROTOCOLS}/idle.xml")
+target_sources(daystride_lib PRIVATE platform/WaylandProtocols.cpp)
