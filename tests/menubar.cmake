@@ -17,3 +17,4 @@ daystride_test(tst_reliability
     LABELS x11)
 target_compile_definitions(tst_reliability PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
 add_dependencies(tst_reliability daystride)
+daystride_test(tst_idlenotice)

@@ -1,6 +1,7 @@
 #include "menubar/ScreensaverSettingsView.h"
 
 #include "model/TimerViewModel.h"
+#include "ui/IdleNotice.h"
 #include "ui/Look.h"
 #include "ui/RoundedBox.h"
 #include "ui/Stepper.h"
@@ -89,6 +90,7 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     delayRow->addWidget(m_delayStepper);
     idleRows->addWidget(m_delayRow);
     layout->addLayout(section(QStringLiteral("Idle"), idleBox, this));
+    layout->addWidget(new IdleNotice(m_viewModel.platform(), this));
     connect(
         m_idleSwitch, &Switch::toggled, this, [this](bool on) { m_viewModel.setIdleEnabled(on); });
     connect(m_delayStepper, &Stepper::valueChanged, this,

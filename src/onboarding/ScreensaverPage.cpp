@@ -3,6 +3,7 @@
 #include "model/TimerViewModel.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
+#include "ui/IdleNotice.h"
 #include "ui/Look.h"
 #include "ui/RoundedBox.h"
 #include "ui/Stepper.h"
@@ -37,6 +38,7 @@ ScreensaverPage::ScreensaverPage(TimerViewModel &viewModel, bool launchAtLogin, 
     idleRows->addWidget(
         optionRow(QStringLiteral("eye"), tr("See what it looks like"), preview, idleCard));
     layout->addWidget(idleCard);
+    layout->addWidget(new IdleNotice(m_viewModel.platform(), this));
 
     auto *loginCard = new RoundedBox(this);
     auto *loginRows = new QVBoxLayout(loginCard);

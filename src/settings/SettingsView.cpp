@@ -6,6 +6,7 @@
 #include "settings/QuoteRow.h"
 #include "settings/SettingsGroup.h"
 #include "settings/TaskRow.h"
+#include "ui/IdleNotice.h"
 #include "ui/Look.h"
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
@@ -165,6 +166,7 @@ void SettingsView::buildScreensaver(QWidget *form)
 
     m_idleSwitch = new Switch;
     group->addRow(tr("Show countdown when idle"), m_idleSwitch);
+    group->addRow(new IdleNotice(m_viewModel.platform()));
     connect(m_idleSwitch, &Switch::clicked, &m_viewModel, &TimerViewModel::setIdleEnabled);
 
     // The row's label shows the value; the stepper shows only its buttons.

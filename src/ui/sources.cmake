@@ -1,4 +1,5 @@
 target_sources(daystride_lib PRIVATE
+    ui/IdleNotice.cpp ui/IdleNotice.h
     ui/Look.cpp ui/Look.h
     ui/RoundedBox.cpp ui/RoundedBox.h
     ui/Stepper.cpp ui/Stepper.h
