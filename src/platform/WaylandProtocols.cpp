@@ -1,8 +1,12 @@
 // The interface tables wayland-scanner generates for the idle protocols, compiled
-// as C++ with C linkage, as their headers declare them.
+// as C++ with C linkage, as their headers declare them. Their hidden visibility is
+// given after the headers' declarations, which C++ compilers note and ignore.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
 extern "C" {
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "ext-idle-notify-v1-protocol.c"
 #include "idle-client-protocol.h"
 #include "idle-protocol.c"
 }
+#pragma GCC diagnostic pop
