@@ -1,12 +1,14 @@
-// Whole-process figures of the running program, printed as one table:
-//   app_bench [--starts N] [--idle-seconds S] [--popover-seconds S]
-// It runs build/daystride against a bus of its own with a StatusNotifierWatcher,
-// and reads the process's memory, CPU time and context switches from /proc.
+// Whole-process figures of the running program beside the floor (bench/floor.cpp, an
+// empty Qt program), measured interleaved in one session and printed as one table:
+//   app_bench [--starts N] [--settle-seconds S] [--idle-seconds S] [--cover-seconds S]
+// Both run against a bus of the benchmark's own with a StatusNotifierWatcher, on the
+// X server of bench/run; memory, CPU time and wake-ups come from /proc.
+#include "RemoteObject.h"
 #include "TestBus.h"
 #include "TestStatusNotifierWatcher.h"
 
 #include <QCoreApplication>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,170 +19,292 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
+#include <memory>
 
 namespace {
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A "Name:   123 kB" field of a /proc file, in KiB.
+qint64 field(const QByteArray &text, const QByteArray &name)
+{
+    for (const QByteArray &line : text.split('\n')) {
+        if (line.startsWith(name + ':'))
+            return line.mid(name.size() + 1).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
+
 struct Sample
 {
-    double cpuSeconds = 0; // user + system
-    qint64 contextSwitches = 0; // voluntary + involuntary: each is a wake-up or more
-    qint64 rssKiB = 0;
+    double rssMiB = 0;
+    double pssMiB = 0;
+    double dirtyMiB = 0; // written pages, private or shared (the surface): not reclaimable
+    double cpuSeconds = 0; // run time of every thread, from the scheduler
+    qint64 wakeUps = 0; // context switches of every thread
 };
 
-// `path` is /proc/PID or /proc/PID/task/TID.
-Sample sample(const QString &path)
+Sample sample(qint64 pid)
 {
     Sample s;
-    QFile stat(path + QStringLiteral("/stat"));
-    if (stat.open(QIODevice::ReadOnly)) {
-        const QByteArray line = stat.readAll();
-        // Fields after the command name, which may hold spaces.
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 13)
-            s.cpuSeconds = (fields[11].toLongLong() + fields[12].toLongLong())
-                / double(sysconf(_SC_CLK_TCK));
-    }
-    QFile status(path + QStringLiteral("/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            const QList<QByteArray> parts = line.simplified().split(' ');
-            if (parts.size() < 2)
-                continue;
-            if (parts[0] == "VmRSS:")
-                s.rssKiB = parts[1].toLongLong();
-            else if (parts[0] == "voluntary_ctxt_switches:"
-                || parts[0] == "nonvoluntary_ctxt_switches:")
-                s.contextSwitches += parts[1].toLongLong();
-        }
+    const QString proc = QStringLiteral("/proc/%1").arg(pid);
+    const QByteArray rollup = readFile(proc + QStringLiteral("/smaps_rollup"));
+    s.rssMiB = field(rollup, "Rss") / 1024.0;
+    s.pssMiB = field(rollup, "Pss") / 1024.0;
+    s.dirtyMiB = (field(rollup, "Private_Dirty") + field(rollup, "Shared_Dirty")) / 1024.0;
+    const QStringList tasks
+        = QDir(proc + QStringLiteral("/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &task : tasks) {
+        const QString path = proc + QStringLiteral("/task/") + task;
+        s.cpuSeconds
+            += readFile(path + QStringLiteral("/schedstat")).split(' ').value(0).toDouble() / 1e9;
+        const QByteArray status = readFile(path + QStringLiteral("/status"));
+        s.wakeUps += field(status, "voluntary_ctxt_switches")
+            + field(status, "nonvoluntary_ctxt_switches");
     }
     return s;
 }
 
-Sample sample(qint64 pid)
+struct Figure
 {
-    return sample(QStringLiteral("/proc/%1").arg(pid));
-}
+    const char *name;
+    double daystride;
+    double floor;
+    int decimals;
+};
 
-// Threads other than the main one (the D-Bus thread among them) wake too; the
-// per-thread counts are summed over /proc/PID/task.
-qint64 allContextSwitches(qint64 pid)
+void printRow(const Figure &f)
 {
-    qint64 total = 0;
-    const QStringList tasks = QDir(QStringLiteral("/proc/%1/task").arg(pid))
-                                  .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &task : tasks)
-        total += sample(QStringLiteral("/proc/%1/task/%2").arg(pid).arg(task)).contextSwitches;
-    return total;
-}
-
-void row(const char *name, const QString &value, const char *target)
-{
-    std::printf("| %-52s | %14s | %-12s |\n", name, qPrintable(value), target);
+    const QString ratio
+        = f.floor > 0 ? QString::number(f.daystride / f.floor, 'f', 2) + u'x' : QStringLiteral("-");
+    std::printf("| %-50s | %10s | %10s | %8s |\n", f.name,
+        qPrintable(QString::number(f.daystride, 'f', f.decimals)),
+        qPrintable(QString::number(f.floor, 'f', f.decimals)), qPrintable(ratio));
     std::fflush(stdout);
 }
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+class Bench
+{
+public:
+    Bench(const QString &daystride, const QString &floor)
+        : m_daystride(daystride)
+        , m_floor(floor)
+        , m_watcher(m_bus.connection())
+    {
+    }
+
+    bool start()
+    {
+        if (!m_bus.isRunning() || !m_watcher.start())
+            return false;
+        m_environment = QProcessEnvironment::systemEnvironment();
+        m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus.address());
+        m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+        QDir(m_config.path()).mkpath(QStringLiteral("Daystride"));
+        return true;
+    }
+
+    void writeSettings(bool idleEnabled, int idleMinutes)
+    {
+        QFile file(m_config.path() + QStringLiteral("/Daystride/Daystride.conf"));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(QStringLiteral("[General]\nonboarded=true\nidleEnabled=%1\nidleMinutes=%2\n")
+                       .arg(idleEnabled ? "true" : "false")
+                       .arg(idleMinutes)
+                       .toUtf8());
+    }
+
+    // Starts a program and waits until its item is registered; the milliseconds taken.
+    std::unique_ptr<QProcess> launch(const QString &program, double *milliseconds = nullptr)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(m_environment);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const int before = m_watcher.registrations();
+        QElapsedTimer clock;
+        clock.start();
+        process->start(program, {});
+        process->waitForStarted();
+        while (m_watcher.registrations() == before && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        if (milliseconds)
+            *milliseconds = clock.nsecsElapsed() / 1e6;
+        return process;
+    }
+
+    static void stop(std::unique_ptr<QProcess> &process)
+    {
+        process->terminate();
+        if (!process->waitForFinished(5000))
+            process->kill();
+        process.reset();
+    }
+
+    void startTimes(int starts)
+    {
+        QList<double> daystride, floor;
+        for (int i = 0; i < starts; ++i) {
+            double ms = 0;
+            auto process = launch(m_daystride, &ms);
+            daystride << ms;
+            stop(process);
+            process = launch(m_floor, &ms);
+            floor << ms;
+            stop(process);
+        }
+        printRow({"start to registered item (median, ms)", median(daystride), median(floor), 1});
+    }
+
+    void idle(bool idleEnabled, int settleSeconds, int idleSeconds)
+    {
+        // A delay no run reaches: the poll runs, the cover never shows.
+        writeSettings(idleEnabled, 24 * 60);
+        auto daystride = launch(m_daystride);
+        auto floor = launch(m_floor);
+        QTest::qWait(settleSeconds * 1000);
+        const Sample d0 = sample(daystride->processId()), f0 = sample(floor->processId());
+        QTest::qWait(idleSeconds * 1000);
+        const Sample d1 = sample(daystride->processId()), f1 = sample(floor->processId());
+        const double minutes = idleSeconds / 60.0;
+        if (idleEnabled) {
+            printRow({"RSS idle (MiB)", d1.rssMiB, f1.rssMiB, 1});
+            printRow({"PSS idle (MiB)", d1.pssMiB, f1.pssMiB, 1});
+        }
+        printRow({idleEnabled ? "wake-ups per minute, all threads, idle on"
+                              : "wake-ups per minute, all threads, idle off",
+            (d1.wakeUps - d0.wakeUps) / minutes, (f1.wakeUps - f0.wakeUps) / minutes, 1});
+        printRow({idleEnabled ? "CPU idle, idle on (ms per minute)"
+                              : "CPU idle, idle off (ms per minute)",
+            1000 * (d1.cpuSeconds - d0.cpuSeconds) / minutes,
+            1000 * (f1.cpuSeconds - f0.cpuSeconds) / minutes, 2});
+        stop(daystride);
+        stop(floor);
+    }
+
+    // One cover on the 1920 x 1080 screen: shown through the panel item's menu (the
+    // floor through its own call), closed by a pointer motion.
+    void covering(int coverSeconds)
+    {
+        writeSettings(true, 24 * 60);
+        auto daystride = launch(m_daystride);
+        auto floor = launch(m_floor);
+        QTest::qWait(3000);
+        const QString item = QStringLiteral("org.kde.StatusNotifierItem-%1-1");
+        const RemoteObject menu {m_bus.connection(), item.arg(daystride->processId()),
+            QStringLiteral("/MenuBar"), QStringLiteral("com.canonical.dbusmenu")};
+        const RemoteObject floorCover {m_bus.connection(), item.arg(floor->processId()),
+            QStringLiteral("/Floor"), QStringLiteral("org.daystride.Floor")};
+        const int showId = menu.menuItemId(QStringLiteral("Show Countdown"));
+
+        struct Run
+        {
+            Sample before, shown, during, after;
+        } d, f;
+        auto measure = [&](qint64 pid, Run &run, const std::function<void()> &show,
+                           const std::function<void()> &hide) {
+            run.before = sample(pid);
+            show();
+            QTest::qWait(3000);
+            run.shown = sample(pid);
+            QTest::qWait(coverSeconds * 1000);
+            run.during = sample(pid);
+            hide();
+            QTest::qWait(2000);
+            run.after = sample(pid);
+        };
+        auto pointerMoves = [] {
+            QProcess xdotool;
+            xdotool.start(QStringLiteral("xdotool"), {"mousemove_relative", "--", "5", "5"});
+            xdotool.waitForFinished(5000);
+        };
+        // A first showing of each loads fonts and painting code; the figures are of
+        // the second, as every later showing is.
+        for (int round = 0; round < 2; ++round) {
+            measure(
+                daystride->processId(), d,
+                [&] {
+                    menu.call(QStringLiteral("Event"),
+                        {showId, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)),
+                            0u});
+                },
+                pointerMoves);
+            measure(
+                floor->processId(), f, [&] { floorCover.call(QStringLiteral("Cover"), {true}); },
+                [&] { floorCover.call(QStringLiteral("Cover"), {false}); });
+            if (round == 0) {
+                printRow({"memory growth, first showing (RSS MiB)",
+                    d.shown.rssMiB - d.before.rssMiB, f.shown.rssMiB - f.before.rssMiB, 1});
+                printRow({"memory growth, first showing (dirty MiB)",
+                    d.shown.dirtyMiB - d.before.dirtyMiB, f.shown.dirtyMiB - f.before.dirtyMiB, 1});
+            }
+        }
+        printRow({"memory growth, later showing (RSS MiB)", d.shown.rssMiB - d.before.rssMiB,
+            f.shown.rssMiB - f.before.rssMiB, 1});
+        printRow({"memory growth, later showing (dirty MiB)", d.shown.dirtyMiB - d.before.dirtyMiB,
+            f.shown.dirtyMiB - f.before.dirtyMiB, 1});
+        printRow({"memory kept after dismissal (RSS MiB)", d.after.rssMiB - d.before.rssMiB,
+            f.after.rssMiB - f.before.rssMiB, 1});
+        printRow({"CPU while covering (ms per second)",
+            1000 * (d.during.cpuSeconds - d.shown.cpuSeconds) / coverSeconds,
+            1000 * (f.during.cpuSeconds - f.shown.cpuSeconds) / coverSeconds, 2});
+        printRow({"wake-ups per second while covering",
+            double(d.during.wakeUps - d.shown.wakeUps) / coverSeconds,
+            double(f.during.wakeUps - f.shown.wakeUps) / coverSeconds, 1});
+        stop(daystride);
+        stop(floor);
+    }
+
+private:
+    QString m_daystride;
+    QString m_floor;
+    QTemporaryDir m_config;
+    TestBus m_bus;
+    TestStatusNotifierWatcher m_watcher;
+    QProcessEnvironment m_environment;
+};
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QGuiApplication app(argc, argv);
     int starts = 10;
-    int idleSeconds = 300;
-    int popoverSeconds = 30;
+    int settleSeconds = 60;
+    int idleSeconds = 180;
+    int coverSeconds = 10;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
+        const int value = args[i + 1].toInt();
         if (args[i] == QLatin1String("--starts"))
-            starts = args[i + 1].toInt();
+            starts = value;
+        else if (args[i] == QLatin1String("--settle-seconds"))
+            settleSeconds = value;
         else if (args[i] == QLatin1String("--idle-seconds"))
-            idleSeconds = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--popover-seconds"))
-            popoverSeconds = args[i + 1].toInt();
+            idleSeconds = value;
+        else if (args[i] == QLatin1String("--cover-seconds"))
+            coverSeconds = value;
     }
-    const QString executable = QStringLiteral(DAYSTRIDE_EXECUTABLE);
-    QDir(config.path()).mkpath(QStringLiteral("Daystride"));
-    QFile settings(config.path() + QStringLiteral("/Daystride/Daystride.conf"));
-    settings.open(QIODevice::WriteOnly);
-    settings.write("[General]\nonboarded=true\n");
-    settings.close();
-
-    TestBus bus;
-    if (!bus.isRunning()) {
-        std::fprintf(stderr, "app_bench: dbus-daemon did not start\n");
+    Bench bench(QStringLiteral(DAYSTRIDE_EXECUTABLE), QStringLiteral(DAYSTRIDE_FLOOR));
+    if (!bench.start()) {
+        std::fprintf(stderr, "app_bench: the private bus or its watcher did not start\n");
         return 1;
     }
-    TestStatusNotifierWatcher watcher(bus.connection());
-    watcher.start();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-
-    std::printf("| %-52s | %14s | %-12s |\n", "figure", "value", "target");
-    std::printf("|%s|%s|%s|\n", QByteArray(54, '-').constData(), QByteArray(16, '-').constData(),
-        QByteArray(14, '-').constData());
-
-    // Cold start: process start to the item registered with the watcher.
-    QList<double> times;
-    for (int i = 0; i < starts; ++i) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        const int before = watcher.registrations();
-        QElapsedTimer clock;
-        clock.start();
-        process.start(executable, {});
-        process.waitForStarted();
-        while (watcher.registrations() == before && clock.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        times << clock.nsecsElapsed() / 1e6;
-        process.terminate();
-        process.waitForFinished(5000);
-    }
-    std::sort(times.begin(), times.end());
-    row("start to panel item registered (median of runs, ms)",
-        QString::number(times.value(times.size() / 2), 'f', 1), "< 150");
-
-    QProcess daystride;
-    daystride.setProcessEnvironment(environment);
-    daystride.start(executable, {});
-    daystride.waitForStarted();
-    const qint64 pid = daystride.processId();
-    QTest::qWait(std::min(60, idleSeconds) * 1000);
-    row("RSS after 1 minute idle (MiB)", QString::number(sample(pid).rssKiB / 1024.0, 'f', 1),
-        "< 40");
-
-    const Sample idleStart = sample(pid);
-    const qint64 switchesStart = allContextSwitches(pid);
-    QTest::qWait(idleSeconds * 1000);
-    const Sample idleEnd = sample(pid);
-    const qint64 switchesEnd = allContextSwitches(pid);
-    const double minutes = idleSeconds / 60.0;
-    row("wake-ups per minute idle (context switches)",
-        QString::number((switchesEnd - switchesStart) / minutes, 'f', 1), "about 5");
-    row("wake-ups per minute idle, main thread only",
-        QString::number((idleEnd.contextSwitches - idleStart.contextSwitches) / minutes, 'f', 1),
-        "about 5");
-    row("CPU idle (%)",
-        QString::number(100 * (idleEnd.cpuSeconds - idleStart.cpuSeconds) / idleSeconds, 'f', 3),
-        "~ 0");
-
-    // The popover's timer tab refreshes its countdown every second.
-    QDBusInterface item(QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(pid),
-        QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.kde.StatusNotifierItem"),
-        bus.connection());
-    item.asyncCall(QStringLiteral("Activate"), 100, 10);
-    QTest::qWait(1000);
-    const Sample openStart = sample(pid);
-    QTest::qWait(popoverSeconds * 1000);
-    const Sample openEnd = sample(pid);
-    row("CPU with the popover's timer tab open (%)",
-        QString::number(100 * (openEnd.cpuSeconds - openStart.cpuSeconds) / popoverSeconds, 'f', 2),
-        "< 1");
-    row("RSS with the popover open (MiB)", QString::number(openEnd.rssKiB / 1024.0, 'f', 1),
-        "< 40");
-
-    daystride.terminate();
-    daystride.waitForFinished(5000);
+    std::printf("| %-50s | %10s | %10s | %8s |\n", "figure", "Daystride", "floor", "ratio");
+    std::printf("|%s|%s|%s|%s|\n", QByteArray(52, '-').constData(), QByteArray(12, '-').constData(),
+        QByteArray(12, '-').constData(), QByteArray(10, '-').constData());
+    bench.startTimes(starts);
+    bench.idle(true, settleSeconds, idleSeconds);
+    bench.idle(false, settleSeconds, idleSeconds);
+    bench.covering(coverSeconds);
     return 0;
 }

@@ -1,0 +1,90 @@
+// The floor of every whole-process figure: an empty Qt Widgets program that does the
+// least Daystride's work needs. It waits on one 60-second timer, puts one
+// StatusNotifierItem-like name on the session bus and registers it with the
+// watcher, and on request covers the screen with one black full-screen window that
+// draws a line of text each second. No model, no settings, no idle poll.
+//   floor            idle; D-Bus method Cover(bool) on /Floor shows or hides the cover
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QPainter>
+#include <QTime>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+class Cover : public QWidget
+{
+public:
+    Cover()
+        : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        m_tick.setInterval(1000);
+        QObject::connect(&m_tick, &QTimer::timeout, this, [this] { update(); });
+    }
+
+protected:
+    void showEvent(QShowEvent *) override { m_tick.start(); }
+    void hideEvent(QHideEvent *) override { m_tick.stop(); }
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        painter.setPen(Qt::white);
+        painter.drawText(rect(), Qt::AlignCenter, QTime::currentTime().toString());
+    }
+
+private:
+    QTimer m_tick;
+};
+
+class Floor : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.daystride.Floor")
+
+public slots:
+    void Cover(bool shown)
+    {
+        if (!shown) {
+            m_cover.reset();
+            return;
+        }
+        m_cover = std::make_unique<::Cover>();
+        m_cover->setWindowState(Qt::WindowFullScreen);
+        m_cover->show();
+    }
+
+private:
+    std::unique_ptr<::Cover> m_cover;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QTimer minute;
+    minute.start(60000);
+
+    Floor floor;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString name = QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(getpid());
+    bus.registerService(name);
+    bus.registerObject(QStringLiteral("/Floor"), &floor, QDBusConnection::ExportAllSlots);
+    QDBusMessage registration = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.kde.StatusNotifierWatcher"),
+        QStringLiteral("RegisterStatusNotifierItem"));
+    registration << name;
+    bus.send(registration);
+    return app.exec();
+}
+
+#include "floor.moc"
