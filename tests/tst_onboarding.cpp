@@ -9,6 +9,7 @@
 #include "ui/Stepper.h"
 
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -228,6 +229,14 @@ private slots:
         QTRY_COMPARE(m_guide->nameBox()->borderWidth(), 1.5);
         QTest::keyClicks(m_guide->nameField(), QStringLiteral("Gala"));
         QCOMPARE(m_model->eventName(), QStringLiteral("Gala"));
+        // A pasted line break comes in as a space.
+        QApplication::clipboard()->setText(QStringLiteral("\n"));
+        QTest::keyClick(m_guide->nameField(), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(m_guide->nameField(), Qt::Key_Backspace);
+        QCOMPARE(m_model->eventName(), QStringLiteral("Gala"));
+        QTest::keyClick(m_guide->nameField(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_model->eventName(), QStringLiteral("Gala "));
+        QTest::keyClick(m_guide->nameField(), Qt::Key_Backspace);
 
         QTest::mouseClick(m_guide->backButton(), Qt::LeftButton);
         QCOMPARE(m_guide->step(), OnboardingView::Step::welcome);

@@ -8,6 +8,7 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 
+#include <QClipboard>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,6 +134,29 @@ private slots:
         QCOMPARE(stored(QStringLiteral("savedEventName")).toString(), QStringLiteral("Launch!"));
         QCOMPARE(stored(QStringLiteral("savedDate")).toDateTime(),
             QDateTime(m_event.date(), QTime(9, 45)));
+    }
+
+    void pastedLineBreaksBecomeSpaces()
+    {
+        TimerView *view = m_popover->timerView();
+        openPopover();
+        QApplication::clipboard()->setText(QStringLiteral("\r\nParty\r\n"));
+        view->nameField()->setFocus();
+        view->nameField()->end(false);
+        QTest::keyClick(view->nameField(), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(view->nameField(), Qt::Key_Return);
+        QCOMPARE(m_model->eventName(), QStringLiteral("Launch Party "));
+
+        openPopover();
+        clickTab(TimerView::Tab::screensaver);
+        for (QLineEdit *field :
+            {view->screensaverView()->subtitleField(), view->screensaverView()->taskFields()[2]}) {
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        }
+        QCOMPARE(m_model->subtitle(), QStringLiteral(" Party "));
+        QCOMPARE(m_model->todos()[2].text, QStringLiteral(" Party "));
     }
 
     void bothPickersEditOneInstant_data()

@@ -10,6 +10,7 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 
+#include <QClipboard>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,6 +81,59 @@ private slots:
         QCOMPARE(name->cursorPosition(), 1);
         QCOMPARE(edits.size(), 0);
         QCOMPARE(saves.size(), 4);
+    }
+
+    // Pasted line breaks become spaces as they come in; line breaks already stored
+    // are shown as they are and survive edits elsewhere in the text.
+    void pastedLineBreaksBecomeSpaces_data()
+    {
+        QTest::addColumn<QString>("field");
+        for (const char *field : {"event name", "secondary text", "task", "quote"})
+            QTest::newRow(field) << field;
+    }
+
+    void pastedLineBreaksBecomeSpaces()
+    {
+        QFETCH(QString, field);
+        TimerViewModel &model = m_app->viewModel();
+        QLineEdit *edit = field == u"event name" ? view()->eventNameField()
+            : field == u"secondary text"         ? view()->subtitleField()
+            : field == u"task"                   ? view()->taskRows()[0]->textField()
+                                                 : view()->quoteRows()[0]->textField();
+        auto value = [&] {
+            return field == u"event name"    ? model.eventName()
+                : field == u"secondary text" ? model.subtitle()
+                : field == u"task"           ? model.todos()[0].text
+                                             : model.quotes()[0];
+        };
+        edit->setFocus();
+        edit->selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("Launch\r\nParty\n"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(value(), QStringLiteral("Launch Party "));
+        QCOMPARE(edit->text(), value());
+        QCOMPARE(edit->cursorPosition(), 13);
+
+        // A stored line break, as the popover or an older version wrote it.
+        if (field == u"event name")
+            model.setEventName(QStringLiteral("Gala\nNight"));
+        else if (field == u"secondary text")
+            model.setSubtitle(QStringLiteral("Gala\nNight"));
+        else if (field == u"task") {
+            TodoList todos = model.todos();
+            todos[0].text = QStringLiteral("Gala\nNight");
+            model.setTodos(todos);
+        } else {
+            QStringList quotes = model.quotes();
+            quotes[0] = QStringLiteral("Gala\nNight");
+            model.setQuotes(quotes);
+        }
+        QCOMPARE(edit->text(), QStringLiteral("Gala\nNight"));
+        edit->end(false);
+        QTest::keyClicks(edit, QStringLiteral("!"));
+        QApplication::clipboard()->setText(QStringLiteral("\u2028x"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(value(), QStringLiteral("Gala\nNight! x"));
     }
 
     void quotesDeleteAllRestoreAndEditBack()

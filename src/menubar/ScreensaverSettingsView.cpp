@@ -4,6 +4,7 @@
 #include "ui/IdleNotice.h"
 #include "ui/Look.h"
 #include "ui/RoundedBox.h"
+#include "ui/SingleLineText.h"
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
@@ -50,6 +51,7 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     auto *subtitleRow = new QHBoxLayout(subtitleBox);
     subtitleRow->setContentsMargins(10, 10, 10, 10);
     m_subtitleField = new QLineEdit(subtitleBox);
+    SingleLineText::apply(m_subtitleField);
     m_subtitleField->setPlaceholderText(tr("Shown under the event name"));
     Look::makePlain(m_subtitleField);
     subtitleRow->addWidget(m_subtitleField);
@@ -186,6 +188,7 @@ void ScreensaverSettingsView::rebuildTaskRows()
         auto *frameLine = new QHBoxLayout(frame);
         frameLine->setContentsMargins(8, 5, 8, 5);
         auto *field = new QLineEdit(frame);
+        SingleLineText::apply(field);
         const QString number = QString::number(i + 1);
         field->setAccessibleName(tr("Task %lld").replace(QStringLiteral("%lld"), number));
         field->setPlaceholderText(

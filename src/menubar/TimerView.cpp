@@ -6,6 +6,7 @@
 #include "screensaver/ScreensaverController.h"
 #include "ui/Look.h"
 #include "ui/RoundedBox.h"
+#include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
 
 #include <QButtonGroup>
@@ -120,6 +121,7 @@ QWidget *TimerView::createTimerTab()
     nameRow->setContentsMargins(10, 8, 10, 8);
     nameRow->setSpacing(8);
     m_nameField = new QLineEdit(nameBox);
+    SingleLineText::apply(m_nameField);
     m_nameField->setPlaceholderText(tr("Event Name"));
     m_nameField->setFrame(false);
     m_nameField->setAttribute(Qt::WA_MacShowFocusRect, false);

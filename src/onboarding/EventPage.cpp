@@ -4,6 +4,7 @@
 #include "model/Whitespace.h"
 #include "ui/Look.h"
 #include "ui/RoundedBox.h"
+#include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
 
 #include <QEvent>
@@ -27,6 +28,7 @@ EventPage::EventPage(TimerViewModel &viewModel, QWidget *parent)
     row->setContentsMargins(12, 10, 12, 10);
     row->setSpacing(8);
     m_nameField = new QLineEdit(m_nameBox);
+    SingleLineText::apply(m_nameField);
     m_nameField->setAccessibleName(tr("Event name"));
     m_nameField->setPlaceholderText(tr("e.g. Product Launch"));
     Look::makePlain(m_nameField);
@@ -43,6 +45,7 @@ EventPage::EventPage(TimerViewModel &viewModel, QWidget *parent)
     secondary->setSpacing(6);
     secondary->addWidget(wrappingLabel(tr("Secondary text (optional)"), this));
     m_subtitleField = new QLineEdit(m_viewModel.subtitle(), this);
+    SingleLineText::apply(m_subtitleField);
     m_subtitleField->setAccessibleName(tr("Secondary text"));
     m_subtitleField->setPlaceholderText(tr("Shown under the event name"));
     secondary->addWidget(m_subtitleField);

@@ -2,6 +2,7 @@
 
 #include "model/TimerViewModel.h"
 #include "ui/Look.h"
+#include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
 
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@ QuoteRow::QuoteRow(TimerViewModel &viewModel, qsizetype position, QWidget *paren
     m_text->setAccessibleName(
         tr("Quote %lld").replace(QStringLiteral("%lld"), QString::number(position + 1)));
     m_text->setPlaceholderText(tr("Type a quote"));
+    SingleLineText::apply(m_text);
 
     m_delete->setAutoRaise(true);
     m_delete->setToolButtonStyle(Qt::ToolButtonIconOnly);

@@ -8,6 +8,7 @@
 #include "settings/TaskRow.h"
 #include "ui/IdleNotice.h"
 #include "ui/Look.h"
+#include "ui/SingleLineText.h"
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
@@ -106,6 +107,7 @@ void SettingsView::buildCountdown(QWidget *form)
     auto *group = SettingsGroup::addSection(form, tr("Countdown"));
 
     m_eventName = new QLineEdit;
+    SingleLineText::apply(m_eventName);
     m_eventName->setText(m_viewModel.eventName());
     group->addRow(tr("Event name"), m_eventName, true);
     connect(m_eventName, &QLineEdit::textEdited, &m_viewModel, &TimerViewModel::setEventName);
@@ -113,6 +115,7 @@ void SettingsView::buildCountdown(QWidget *form)
         [this] { Look::setTextKeepingCursor(m_eventName, m_viewModel.eventName()); });
 
     m_subtitle = new QLineEdit;
+    SingleLineText::apply(m_subtitle);
     m_subtitle->setText(m_viewModel.subtitle());
     group->addRow(tr("Secondary text"), m_subtitle, true);
     connect(m_subtitle, &QLineEdit::textEdited, &m_viewModel, &TimerViewModel::setSubtitle);

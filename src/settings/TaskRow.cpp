@@ -2,6 +2,7 @@
 
 #include "model/TimerViewModel.h"
 #include "ui/Look.h"
+#include "ui/SingleLineText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@ TaskRow::TaskRow(TimerViewModel &viewModel, qsizetype position, QWidget *parent)
     m_text->setAccessibleName(tr("Task %lld").replace(QStringLiteral("%lld"), number));
     m_text->setPlaceholderText(
         tr("Task %lld: type to add").replace(QStringLiteral("%lld"), number));
+    SingleLineText::apply(m_text);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -2,6 +2,7 @@ target_sources(daystride_lib PRIVATE
     ui/IdleNotice.cpp ui/IdleNotice.h
     ui/Look.cpp ui/Look.h
     ui/RoundedBox.cpp ui/RoundedBox.h
+    ui/SingleLineText.cpp ui/SingleLineText.h
     ui/Stepper.cpp ui/Stepper.h
     ui/Switch.cpp ui/Switch.h
     ui/SymbolIcon.cpp ui/SymbolIcon.h
