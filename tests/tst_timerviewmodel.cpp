@@ -1,18 +1,26 @@
 #include "FakePlatform.h"
 #include "TestEnvironment.h"
+#include "menubar/Popover.h"
 #include "model/QuoteList.h"
 #include "model/TimerViewModel.h"
 #include "platform/SettingsStore.h"
 #include "screensaver/ScreensaverController.h"
+#include "settings/SettingsView.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 // Runs with TZ=America/New_York, through the real settings file in a temporary
 // XDG_CONFIG_HOME.
@@ -37,19 +45,56 @@ class TestTimerViewModel : public QObject
         return std::make_unique<TimerViewModel>(*m_platform);
     }
 
+    static QByteArray read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<FakePlatform> m_platform;
     const QDateTime m_now = QDateTime(QDate(2026, 1, 20), QTime(9, 15, 30, 250));
 
+    QString m_mounted;
+
+public:
+    static inline QStringList m_warnings; // what the program said on stderr
+
 private slots:
-    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        static const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                if (type == QtWarningMsg)
+                    m_warnings << message;
+                previous(type, context, message);
+            });
+    }
 
     void init()
     {
         m_env->writeSettingsFile(QByteArray());
-        QFile::remove(m_env->settingsPath() + ".damaged");
+        for (const QString &copy : QDir(QFileInfo(m_env->settingsPath()).path())
+                                       .entryList({"Daystride.conf.damaged*"}, QDir::Files))
+            QFile::remove(QFileInfo(m_env->settingsPath()).path() + '/' + copy);
+        m_warnings.clear();
         m_platform = std::make_unique<FakePlatform>();
         m_platform->setNow(m_now);
+    }
+
+    void cleanup()
+    {
+        m_platform.reset();
+        if (!m_mounted.isEmpty())
+            ::umount2(QFile::encodeName(m_mounted).constData(), MNT_DETACH);
+        m_mounted.clear();
+        const QString folder = QFileInfo(m_env->settingsPath()).path();
+        if (!QFileInfo(folder).isDir() || !QFileInfo(m_env->settingsPath()).isFile()) {
+            QFile::remove(folder);
+            QDir(folder).removeRecursively();
+        }
+        QFile::remove(m_env->settingsPath());
     }
 
     void loadsStoredValues_data()
@@ -133,20 +178,6 @@ private slots:
         QCOMPARE(model->idleEnabled(), idleEnabled);
         QCOMPARE(model->idleMinutes(), idleMinutes);
         QCOMPARE(m_env->readSettingsFile(), before);
-    }
-
-    void wrongTaskCountIsReplacedOnlyAtTheNextSave()
-    {
-        TodoList seven;
-        for (int i = 0; i < 7; ++i)
-            seven.append(Todo::create(QString::number(i)));
-        store({{"todos", encodeTodos(seven)}});
-
-        const auto model = start();
-        QCOMPARE(*decodeTodos(*m_platform->settings().data("todos")), seven);
-        model->save();
-        m_platform->restart();
-        QCOMPARE(*decodeTodos(*m_platform->settings().data("todos")), model->todos());
     }
 
     void saveWritesTheSevenKeysWithTheirKinds()
@@ -320,27 +351,215 @@ private slots:
         QVERIFY(date > now);
     }
 
-    void damagedFileIsKeptAsideAtTheNextSave()
+    // Files users end up with by accident or by hand. What cannot be read takes its
+    // fall-back, the first save keeps the original bytes in a copy, and everything
+    // readable survives that save.
+    void unreadableSettingsAreCopiedBeforeTheFirstSave_data()
     {
-        const QByteArray damaged = "[General\nsavedEventName=Launch\nidleMinutes=9\n";
-        m_env->writeSettingsFile(damaged);
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("eventName"); // as loaded, and after the save
+        QTest::addColumn<bool>("tasksKept");
+        QTest::addColumn<bool>("copyKept");
 
-        auto model = start();
-        QVERIFY(m_platform->settings().wasDamaged());
-        QCOMPARE(model->eventName(), QString());
-        QCOMPARE(model->idleMinutes(), 5);
-        QCOMPARE(m_env->readSettingsFile(), damaged);
+        TodoList six;
+        for (int i = 1; i <= 6; ++i)
+            six.append(Todo::create(QStringLiteral("Task %1").arg(i)));
+        const QVariantMap values = {{"savedEventName", "Launch"}, {"todos", encodeTodos(six)},
+            {"quotes", QByteArray(R"(["Q"])")}, {"idleMinutes", 9},
+            {"savedDate", QDateTime(QDate(2027, 2, 1), QTime(18, 0))}};
+        const auto written = [&](const QVariantMap &changes) {
+            QVariantMap all = values;
+            all.insert(changes);
+            store(all);
+            return m_env->readSettingsFile();
+        };
+        const QByteArray good = written({});
+        const auto replaced = [&](const char *from, const QByteArray &to) {
+            QByteArray bytes = good;
+            return bytes.replace(from, to);
+        };
 
-        model->setEventName(QStringLiteral("Launch day"));
+        QTest::newRow("written by the previous version") << good << "Launch" << true << false;
+        QTest::newRow("five tasks")
+            << written({{"todos", encodeTodos(six.mid(1))}}) << "Launch" << false << true;
+        // Read as Qt makes them out, with the original kept.
+        QTest::newRow("invalid UTF-8 in a task")
+            << replaced("Task 3", "Ta\xffsk 3") << "Launch" << true << true;
+        QTest::newRow("stray escape in the tasks")
+            << replaced("Task 3", "Ta\\qsk 3") << "Launch" << true << true;
+        QTest::newRow("quotes not a list")
+            << written({{"quotes", QByteArray(R"({"a":1})")}}) << "Launch" << true << true;
+        QTest::newRow("date holding text")
+            << written({{"savedDate", "2027-02-01T18:00"}}) << "Launch" << true << true;
+        QTest::newRow("name in invalid UTF-8")
+            << replaced("Launch", "La\xe9unch") << "La\ufffdunch" << true << true;
+        QTest::newRow("hand-edited, with a comment") << good + "; remember the cake\n"
+                                                     << "Launch" << true << true;
+        QTest::newRow("truncated value")
+            << QByteArray("[General]\nsavedEventName=Launch\ntodos=\"[{\\\"id\\\":\\\"12")
+            << "Launch" << false << true;
+        QTest::newRow("wrong kinds")
+            << QByteArray("[General]\nonboarded=maybe\nsavedDate=@ByteArray(xyz)\n"
+                          "savedEventName=@DateTime(garbage)\nsubtitle=@Variant(\\0\\0\\0\\x7f)\n"
+                          "todos=12\nquotes=true\nidleEnabled=@ByteArray(\\0)\n"
+                          "idleMinutes=@Rect(1 2 3 4)\n")
+            << "" << false << true;
+        QTest::newRow("binary garbage")
+            << QByteArray("\x00\xff\xfe[\x01\x02\n\x7f=\x80", 12) << "" << false << true;
+        QTest::newRow("NUL bytes after the values")
+            << good + QByteArray(16, '\0') << "" << false << true;
+        QTest::newRow("only NUL bytes") << QByteArray(4096, '\0') << "" << false << true;
+        QTest::newRow("base64 text") << good.toBase64() + "\n"
+                                     << "" << false << true;
+        QTest::newRow("broken section header")
+            << QByteArray("[General\nsavedEventName=Launch\nidleMinutes=9\n") << "" << false
+            << true;
+    }
+
+    void unreadableSettingsAreCopiedBeforeTheFirstSave()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, eventName);
+        QFETCH(bool, tasksKept);
+        QFETCH(bool, copyKept);
+
+        m_env->writeSettingsFile(contents);
+        const auto model = start();
+        QCOMPARE(model->eventName(), eventName);
+        QCOMPARE(model->todos().first().text == "Task 1", tasksKept);
+        QCOMPARE(m_env->readSettingsFile(), contents);
+
+        model->setSubtitle(QStringLiteral("An unrelated edit"));
         model->save();
-        QFile copy(m_env->settingsPath() + ".damaged");
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), damaged);
+        model->save();
+        QCOMPARE(model->saveProblem(), QString());
+        const QString copy = m_env->settingsPath() + ".damaged";
+        QCOMPARE(QFile::exists(copy), copyKept);
+        if (copyKept) {
+            QCOMPARE(read(copy), contents);
+            QVERIFY(model->damagedFileNotice().contains(copy));
+            // Said once, though saved twice.
+            QCOMPARE(m_warnings.count(model->damagedFileNotice()), 1);
+        } else {
+            QCOMPARE(model->damagedFileNotice(), QString());
+            QCOMPARE(m_warnings.filter("kept as"), QStringList());
+        }
 
         const auto reloaded = start();
-        QVERIFY(!m_platform->settings().wasDamaged());
-        QCOMPARE(reloaded->eventName(), QStringLiteral("Launch day"));
-        QCOMPARE(reloaded->idleMinutes(), 5);
+        QCOMPARE(reloaded->eventName(), eventName);
+        QCOMPARE(reloaded->subtitle(), QStringLiteral("An unrelated edit"));
+        QCOMPARE(reloaded->todos(), model->todos());
+        // The file is this program's own now: no more copies.
+        reloaded->save();
+        QVERIFY(!QFile::exists(copy + ".2"));
+    }
+
+    void anOlderCopyIsNeverOverwritten()
+    {
+        const QString copy = m_env->settingsPath() + ".damaged";
+        m_env->writeSettingsFile("[General\nsavedEventName=First\n");
+        start()->save();
+        m_env->writeSettingsFile("[General\nsavedEventName=Second\n");
+        start()->save();
+        QCOMPARE(read(copy), QByteArray("[General\nsavedEventName=First\n"));
+        QCOMPARE(read(copy + ".2"), QByteArray("[General\nsavedEventName=Second\n"));
+    }
+
+    // A save that cannot reach the disk says why in one line, on stderr, in the
+    // popover and in the Settings window; the edits stay and the next save retries.
+    void failedSaveIsReportedAndRetried_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << "full disk"
+                                   << "No space left on device";
+        QTest::newRow("file in place of the folder") << "file for folder"
+                                                     << "Not a directory";
+        QTest::newRow("folder at the settings path") << "folder"
+                                                     << "is not a regular file";
+        QTest::newRow("FIFO at the settings path") << "fifo"
+                                                   << "is not a regular file";
+    }
+
+    void failedSaveIsReportedAndRetried()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(QString, reason);
+
+        const QString folder = QFileInfo(m_env->settingsPath()).path();
+        const QString filler = folder + "/filler";
+        const QByteArray before = "[General]\nsavedEventName=Before\n";
+        if (obstacle == "full disk") {
+            QVERIFY(QDir().mkpath(folder));
+            if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=16k")
+                != 0) {
+                qWarning("cannot mount a small tmpfs: %s", std::strerror(errno));
+                // Without the right to mount: a folder no one may write to.
+                reason = QStringLiteral("Permission denied");
+                m_env->writeSettingsFile(before);
+                QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            } else {
+                m_mounted = folder;
+                m_env->writeSettingsFile(before);
+                QFile fill(filler);
+                QVERIFY(fill.open(QIODevice::WriteOnly));
+                while (fill.write(QByteArray(512, 'x')) == 512 && fill.flush()) { }
+            }
+        } else if (obstacle == "file for folder") {
+            QDir(folder).removeRecursively();
+            QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
+        } else if (obstacle == "folder") {
+            QVERIFY(QDir().mkpath(m_env->settingsPath()));
+        } else {
+            QVERIFY(QDir().mkpath(folder));
+            QCOMPARE(::mkfifo(QFile::encodeName(m_env->settingsPath()).constData(), 0600), 0);
+        }
+
+        // A FIFO at the path would block a reader for ever: it is never opened.
+        const auto model = start();
+        Popover popover(*model);
+        SettingsView settings(*model, {});
+        model->setEventName(QStringLiteral("Kept in memory"));
+        model->save();
+        const QString problem = model->saveProblem();
+        QVERIFY2(problem.startsWith("Settings could not be saved: ") && problem.contains(reason),
+            qPrintable(problem));
+        QVERIFY(!problem.contains('\n'));
+        for (QWidget *view :
+            {static_cast<QWidget *>(&popover), static_cast<QWidget *>(&settings)}) {
+            const auto *notice = view->findChild<QLabel *>("storageNotice");
+            QVERIFY(notice && !notice->isHidden());
+            QCOMPARE(notice->text(), problem);
+        }
+        model->setSubtitle(QStringLiteral("and this"));
+        model->save();
+        QCOMPARE(m_warnings.count(problem), 1);
+        QCOMPARE(model->eventName(), QStringLiteral("Kept in memory"));
+
+        // What was there is left as it was.
+        if (obstacle == "full disk")
+            QCOMPARE(m_env->readSettingsFile(), before);
+        else if (obstacle == "fifo")
+            QVERIFY(QFileInfo(m_env->settingsPath()).exists()
+                && !QFileInfo(m_env->settingsPath()).isFile());
+
+        if (obstacle == "full disk")
+            QFile::remove(filler);
+        else
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (obstacle == "file for folder")
+            QFile::remove(folder);
+        else if (obstacle == "folder")
+            QDir().rmdir(m_env->settingsPath());
+        else if (obstacle == "fifo")
+            QFile::remove(m_env->settingsPath());
+        model->save();
+        QCOMPARE(model->saveProblem(), QString());
+        QVERIFY(popover.findChild<QLabel *>("storageNotice")->isHidden());
+
+        const auto reloaded = start();
+        QCOMPARE(reloaded->eventName(), QStringLiteral("Kept in memory"));
+        QCOMPARE(reloaded->subtitle(), QStringLiteral("and this"));
     }
 };
 
@@ -348,7 +567,7 @@ private slots:
 // and its local wall-clock time, for the time-zone cases that run in a child.
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (argc == 2 && qstrcmp(argv[1], "--print-timer-date") == 0) {
         FakePlatform platform;
         const TimerViewModel model(platform);

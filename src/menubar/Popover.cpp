@@ -1,6 +1,7 @@
 #include "menubar/Popover.h"
 
 #include "menubar/TimerView.h"
+#include "ui/StorageNotice.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -22,6 +23,7 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    layout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, this));
     setFixedWidth(contentWidth);
     connect(m_view, &TimerView::closeRequested, this, &QWidget::close);
     connect(m_view, &TimerView::settingsRequested, this, &Popover::settingsRequested);

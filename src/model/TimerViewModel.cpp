@@ -5,6 +5,8 @@
 #include "platform/SettingsStore.h"
 #include "screensaver/ScreensaverController.h"
 
+#include <QDebug>
+
 namespace {
 
 const QString kOnboarded = QStringLiteral("onboarded");
@@ -122,6 +124,7 @@ void TimerViewModel::load()
     if (const auto data = store.data(kTodos))
         todos = decodeTodos(*data);
     if (!todos || todos->size() != defaultTaskTitles.size()) {
+        store.markUnreadable(kTodos);
         todos = TodoList();
         for (const QString &title : defaultTaskTitles)
             todos->append(Todo::create(title));
@@ -131,6 +134,8 @@ void TimerViewModel::load()
     std::optional<QStringList> quotes;
     if (const auto data = store.data(kQuotes))
         quotes = decodeQuotes(*data);
+    if (!quotes)
+        store.markUnreadable(kQuotes);
     setQuotes(quotes.value_or(defaultQuotes));
 
     setIdleEnabled(store.boolValue(kIdleEnabled));
@@ -149,9 +154,25 @@ void TimerViewModel::save()
     store.setData(kQuotes, encodeQuotes(m_quotes));
     store.setBool(kIdleEnabled, m_idleEnabled);
     store.setInteger(kIdleMinutes, m_idleMinutes);
-    // Failures are absorbed; the store writes atomically, so a failed write leaves
-    // the previous file intact.
-    store.sync();
+    // The store writes atomically: a failed write leaves the previous file intact,
+    // and keeps the changes for the next save.
+    const bool written = store.sync();
+    const QString problem
+        = written ? QString() : tr("Settings could not be saved: %1").arg(store.lastError());
+    QString notice = m_damagedFileNotice;
+    if (notice.isEmpty() && !store.keptCopy().isEmpty())
+        notice = tr("Some stored settings could not be read; the original file is kept as %1.")
+                     .arg(store.keptCopy());
+    // Said once, not at every keystroke of a failing field.
+    if (!problem.isEmpty() && problem != m_saveProblem)
+        qWarning().noquote() << problem;
+    if (notice != m_damagedFileNotice)
+        qWarning().noquote() << notice;
+    if (problem != m_saveProblem || notice != m_damagedFileNotice) {
+        m_saveProblem = problem;
+        m_damagedFileNotice = notice;
+        emit storageNoticesChanged();
+    }
     emit saved();
 }
 

@@ -57,6 +57,13 @@ public:
 
     // Writes the seven published fields; the file is on disk when it returns.
     void save();
+    // One line for the user while saves fail ("Settings could not be saved: ...");
+    // empty once a save works. The fields keep the edits, and the next save retries.
+    const QString &saveProblem() const { return m_saveProblem; }
+    // Set by the first save of this run that had to keep a copy of a settings file
+    // it could not read in full; names the copy.
+    const QString &damagedFileNotice() const { return m_damagedFileNotice; }
+
     TimeRemaining timeRemaining() const;
     QString menuBarText() const;
 
@@ -71,6 +78,7 @@ signals:
     void idleMinutesChanged();
     // After every save(), whatever the store made of it.
     void saved();
+    void storageNoticesChanged();
 
 private:
     void load();
@@ -92,4 +100,6 @@ private:
     qint64 m_idleMinutes = 5;
     bool m_hasCompletedOnboarding = false;
     std::unique_ptr<ScreensaverController> m_screensaver;
+    QString m_saveProblem;
+    QString m_damagedFileNotice;
 };

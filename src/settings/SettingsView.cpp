@@ -10,6 +10,7 @@
 #include "ui/Look.h"
 #include "ui/SingleLineText.h"
 #include "ui/Stepper.h"
+#include "ui/StorageNotice.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
 
@@ -62,6 +63,8 @@ SettingsView::SettingsView(
     m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(
+        new StorageNotice(viewModel, StorageNotice::Shows::saveProblemAndDamagedFile, this));
     outer->addWidget(m_scrollArea);
 
     auto *form = new QWidget;

@@ -4,6 +4,7 @@ target_sources(daystride_lib PRIVATE
     ui/RoundedBox.cpp ui/RoundedBox.h
     ui/SingleLineText.cpp ui/SingleLineText.h
     ui/Stepper.cpp ui/Stepper.h
+    ui/StorageNotice.cpp ui/StorageNotice.h
     ui/Switch.cpp ui/Switch.h
     ui/SymbolIcon.cpp ui/SymbolIcon.h
 )
