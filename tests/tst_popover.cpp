@@ -159,6 +159,37 @@ private slots:
         QCOMPARE(m_model->todos()[2].text, QStringLiteral(" Party "));
     }
 
+    // The locale's own formats, with the year in full and its own clock.
+    void pickersShowTheLocalesFormatsWithTheFullYear_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("en_US") << "en_US"
+                               << "3/9/2026"
+                               << "3:30 PM";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "09.03.2026"
+                               << "15:30";
+        QTest::newRow("en_GB") << "en_GB"
+                               << "09/03/2026"
+                               << "15:30";
+    }
+
+    void pickersShowTheLocalesFormatsWithTheFullYear()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        m_popover = std::make_unique<Popover>(*m_model);
+        QLocale::setDefault(before);
+        openPopover();
+        QCOMPARE(m_popover->timerView()->dateField()->text(), date);
+        QCOMPARE(m_popover->timerView()->timeField()->text(), time);
+    }
+
     void bothPickersEditOneInstant_data()
     {
         QTest::addColumn<QDate>("date");

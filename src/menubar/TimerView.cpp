@@ -4,6 +4,7 @@
 #include "model/TimerViewModel.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
+#include "ui/DateTimeFormats.h"
 #include "ui/Look.h"
 #include "ui/RoundedBox.h"
 #include "ui/SingleLineText.h"
@@ -162,10 +163,10 @@ QWidget *TimerView::createTimerTab()
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(0);
     m_dateField = new QDateEdit(group);
-    m_dateField->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    m_dateField->setDisplayFormat(DateTimeFormats::date());
     m_dateField->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     m_timeField = new QTimeEdit(group);
-    m_timeField->setDisplayFormat(QStringLiteral("HH:mm"));
+    m_timeField->setDisplayFormat(DateTimeFormats::time());
     rows->addLayout(
         pickerRow(QStringLiteral("calendar"), QStringLiteral("Date"), m_dateField, group));
     rows->addWidget(Look::divider(group, 36));

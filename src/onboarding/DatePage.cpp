@@ -3,6 +3,7 @@
 #include "model/TimerViewModel.h"
 #include "onboarding/DayCalendar.h"
 #include "platform/Platform.h"
+#include "ui/DateTimeFormats.h"
 #include "ui/Look.h"
 
 #include <QCalendarWidget>
@@ -36,7 +37,7 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
     timeSection->addWidget(wrappingLabel(tr("Time"), this));
     m_time = new QTimeEdit(this);
     m_time->setAccessibleName(tr("Time"));
-    m_time->setDisplayFormat(QStringLiteral("HH:mm"));
+    m_time->setDisplayFormat(DateTimeFormats::time());
     timeSection->addWidget(m_time, 0, Qt::AlignLeft);
     side->addLayout(timeSection);
     auto *barSection = new QVBoxLayout;

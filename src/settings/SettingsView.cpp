@@ -6,6 +6,7 @@
 #include "settings/QuoteRow.h"
 #include "settings/SettingsGroup.h"
 #include "settings/TaskRow.h"
+#include "ui/DateTimeFormats.h"
 #include "ui/IdleNotice.h"
 #include "ui/Look.h"
 #include "ui/SingleLineText.h"
@@ -19,7 +20,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
@@ -28,24 +28,6 @@
 
 #include <functional>
 #include <memory>
-
-namespace {
-
-// The locale's short date and time, with the year in full: a two-digit year could
-// not reach every date, and the picker has no range limit.
-QString endsFormat()
-{
-    const QLocale locale;
-    QString date = locale.dateFormat(QLocale::ShortFormat);
-    if (!date.contains(QLatin1String("yyyy")))
-        date.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    QString time = locale.timeFormat(QLocale::ShortFormat);
-    // Hour and minute only.
-    time.remove(QLatin1String(":ss"));
-    return date + QLatin1Char(' ') + time;
-}
-
-} // namespace
 
 SettingsView::SettingsView(
     TimerViewModel &viewModel, std::function<void()> showWelcomeGuide, QWidget *parent)
@@ -129,7 +111,7 @@ void SettingsView::buildCountdown(QWidget *form)
     // No range limit: the widest span the picker can show, past moments included.
     m_ends->setDateTimeRange(
         QDateTime(QDate(100, 1, 1), QTime(0, 0)), QDateTime(QDate(9999, 12, 31), QTime(23, 59)));
-    m_ends->setDisplayFormat(endsFormat());
+    m_ends->setDisplayFormat(DateTimeFormats::dateTime());
     m_ends->setCalendarPopup(true);
     m_ends->setAccessibleName(tr("Ends"));
     showTimerDate();

@@ -1,4 +1,5 @@
 target_sources(daystride_lib PRIVATE
+    ui/DateTimeFormats.cpp ui/DateTimeFormats.h
     ui/IdleNotice.cpp ui/IdleNotice.h
     ui/Look.cpp ui/Look.h
     ui/RoundedBox.cpp ui/RoundedBox.h
