@@ -1,6 +1,8 @@
 #include "menubar/DaystrideApp.h"
+#include "platform/ColorSchemePortal.h"
 #include "platform/LinuxPlatform.h"
 #include "platform/UnixSignalWatcher.h"
+#include "ui/Appearance.h"
 #include "ui/SymbolIcon.h"
 
 #include <QApplication>
@@ -15,6 +17,13 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     SymbolIcon::ensureResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/daystride/daystride.svg")));
+
+    // The desktop's light or dark preference, before the first window opens.
+    Appearance appearance;
+    ColorSchemePortal portal(QDBusConnection::sessionBus());
+    QObject::connect(
+        &portal, &ColorSchemePortal::schemeChanged, &appearance, &Appearance::setScheme);
+    portal.start();
 
     UnixSignalWatcher signalWatcher;
     QObject::connect(

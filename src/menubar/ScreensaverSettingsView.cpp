@@ -32,8 +32,7 @@ QLabel *rowSymbol(const QString &name, QWidget *parent)
 {
     auto *icon = new QLabel(parent);
     icon->setFixedWidth(16);
-    icon->setPixmap(
-        SymbolIcon::pixmap(name, Look::accent(parent->palette()), 16, parent->devicePixelRatioF()));
+    SymbolIcon::show(icon, name, 16, &Look::accent);
     return icon;
 }
 

@@ -33,8 +33,7 @@ QHBoxLayout *pickerRow(
     row->setSpacing(10);
     auto *icon = new QLabel(parent);
     icon->setFixedWidth(16);
-    icon->setPixmap(SymbolIcon::pixmap(
-        symbol, Look::accent(parent->palette()), 16, parent->devicePixelRatioF()));
+    SymbolIcon::show(icon, symbol, 16, &Look::accent);
     row->addWidget(icon);
     row->addWidget(new QLabel(label, parent));
     row->addStretch();
@@ -304,6 +303,14 @@ bool TimerView::eventFilter(QObject *watched, QEvent *event)
         refreshDraftFields();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TimerView::changeEvent(QEvent *event)
+{
+    // The pencil's tint depends on the focus as well as the palette.
+    if (event->type() == QEvent::PaletteChange)
+        refreshDraftFields();
+    QWidget::changeEvent(event);
 }
 
 void TimerView::refreshCountdown()

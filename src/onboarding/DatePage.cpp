@@ -5,7 +5,9 @@
 #include "platform/Platform.h"
 #include "ui/DateTimeFormats.h"
 #include "ui/Look.h"
+#include "ui/PaletteFollower.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -46,14 +48,21 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
     // The panel item as it will look: the symbol and the text on a capsule.
     m_previewCapsule = new QFrame(this);
     m_previewCapsule->setObjectName(QStringLiteral("menuBarPreview"));
-    m_previewCapsule->setStyleSheet(
-        QStringLiteral("QFrame#menuBarPreview { background: %1; border-radius: 11px; }")
-            .arg(Look::quaternaryFill(palette()).name(QColor::HexArgb)));
+    QWidget *capsuleFrame = m_previewCapsule;
+    PaletteFollower::follow(capsuleFrame, [this, capsuleFrame] {
+        const QString sheet
+            = QStringLiteral("QFrame#menuBarPreview { background: %1; border-radius: 11px; }")
+                  .arg(Look::quaternaryFill(QApplication::palette(this)).name(QColor::HexArgb));
+        if (capsuleFrame->styleSheet() != sheet)
+            capsuleFrame->setStyleSheet(sheet);
+    });
     auto *capsule = new QHBoxLayout(m_previewCapsule);
     capsule->setContentsMargins(10, 4, 10, 4);
     capsule->setSpacing(5);
     capsule->addWidget(symbolLabel(
-        QStringLiteral("clock.fill"), 13, palette().color(QPalette::WindowText), m_previewCapsule));
+        QStringLiteral("clock.fill"), 13,
+        [](const QPalette &palette) { return palette.color(QPalette::WindowText); },
+        m_previewCapsule));
     m_preview = new QLabel(m_previewCapsule);
     QFont previewFont = font();
     previewFont.setPixelSize(13);
@@ -67,8 +76,9 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
     auto *warning = new QHBoxLayout(m_warningRow);
     warning->setContentsMargins(0, 0, 0, 0);
     warning->setSpacing(5);
-    warning->addWidget(
-        symbolLabel(QStringLiteral("exclamationmark.triangle"), 14, orange, m_warningRow));
+    warning->addWidget(symbolLabel(
+        QStringLiteral("exclamationmark.triangle"), 14,
+        [orange](const QPalette &) { return orange; }, m_warningRow));
     auto *warningText = new QLabel(tr("Pick a time in the future"), m_warningRow);
     QPalette warningColours = warningText->palette();
     warningColours.setColor(QPalette::WindowText, orange);

@@ -3,6 +3,7 @@
 #include "ui/Look.h"
 #include "ui/SymbolIcon.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -19,7 +20,7 @@ QWidget *GuidePage::header(const QString &symbol, const QString &title, const QS
     auto *layout = new QVBoxLayout(header);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    layout->addWidget(symbolLabel(symbol, 28, Look::accent(palette()), header));
+    layout->addWidget(symbolLabel(symbol, 28, &Look::accent, header));
     auto *heading = new QLabel(title, header);
     heading->setFont(Look::font(Look::TextStyle::title, QFont::DemiBold));
     layout->addWidget(heading);
@@ -34,7 +35,7 @@ QWidget *GuidePage::optionRow(
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->setSpacing(10);
-    auto *icon = symbolLabel(symbol, 16, Look::accent(palette()), row);
+    auto *icon = symbolLabel(symbol, 16, &Look::accent, row);
     icon->setFixedWidth(20);
     icon->setAlignment(Qt::AlignCenter);
     layout->addWidget(icon);
@@ -57,9 +58,18 @@ QLabel *GuidePage::wrappingLabel(const QString &text, QWidget *parent)
     return label;
 }
 
-QLabel *GuidePage::symbolLabel(const QString &name, int size, const QColor &color, QWidget *parent)
+QLabel *GuidePage::symbolLabel(
+    const QString &name, int size, SymbolIcon::Tint tint, QWidget *parent)
 {
     auto *label = new QLabel(parent);
-    label->setPixmap(SymbolIcon::pixmap(name, color, size, parent->devicePixelRatioF()));
+    SymbolIcon::show(label, name, size, std::move(tint));
     return label;
+}
+
+void GuidePage::changeEvent(QEvent *event)
+{
+    // Tints that depend on the focus as well as the palette.
+    if (event->type() == QEvent::PaletteChange)
+        refresh();
+    QWidget::changeEvent(event);
 }

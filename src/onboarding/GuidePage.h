@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/SymbolIcon.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -25,7 +27,10 @@ protected:
     QWidget *optionRow(
         const QString &symbol, const QString &text, QWidget *control, QWidget *parent) const;
     static QLabel *wrappingLabel(const QString &text, QWidget *parent);
-    static QLabel *symbolLabel(const QString &name, int size, const QColor &color, QWidget *parent);
+    // A symbol tinted from the palette, again whenever the palette changes.
+    static QLabel *symbolLabel(
+        const QString &name, int size, SymbolIcon::Tint tint, QWidget *parent);
+    void changeEvent(QEvent *event) override;
 
     TimerViewModel &m_viewModel;
 };

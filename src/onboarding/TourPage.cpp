@@ -34,8 +34,7 @@ TourPage::TourPage(TimerViewModel &viewModel, QWidget *parent)
     for (const auto &entry : entries) {
         auto *row = new QHBoxLayout;
         row->setSpacing(12);
-        auto *icon
-            = symbolLabel(QString::fromLatin1(entry.symbol), 20, Look::accent(palette()), this);
+        auto *icon = symbolLabel(QString::fromLatin1(entry.symbol), 20, &Look::accent, this);
         icon->setFixedWidth(28);
         icon->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         row->addWidget(icon, 0, Qt::AlignTop);

@@ -1,4 +1,5 @@
 target_sources(daystride_lib PRIVATE
+    platform/ColorSchemePortal.cpp platform/ColorSchemePortal.h
     platform/CoveringWindow.cpp platform/CoveringWindow.h
     platform/DBusQuery.cpp platform/DBusQuery.h
     platform/DisplaySleepAssertions.cpp platform/DisplaySleepAssertions.h

@@ -27,8 +27,7 @@ QuoteRow::QuoteRow(TimerViewModel &viewModel, qsizetype position, QWidget *paren
     m_delete->setAccessibleName(tr("Delete Quote"));
     // A tool button takes the focus only by Tab; keyboard users must reach it.
     m_delete->setFocusPolicy(Qt::StrongFocus);
-    m_delete->setIcon(
-        SymbolIcon::icon(QStringLiteral("minus.circle.fill"), Look::secondary(palette())));
+    SymbolIcon::show(m_delete, QStringLiteral("minus.circle.fill"), 16, &Look::secondary);
     m_delete->setIconSize(QSize(16, 16));
 
     auto *layout = new QHBoxLayout(this);

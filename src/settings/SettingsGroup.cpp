@@ -49,9 +49,7 @@ SettingsGroup *SettingsGroup::addSection(QWidget *form, const QString &title, co
         auto *note = new QLabel(footer, form);
         note->setWordWrap(true);
         note->setContentsMargins(rowPaddingX, 0, rowPaddingX, 0);
-        QPalette palette = note->palette();
-        palette.setColor(QPalette::WindowText, Look::secondary(palette));
-        note->setPalette(palette);
+        note->setForegroundRole(QPalette::PlaceholderText);
         QFont small = note->font();
         small.setPointSizeF(small.pointSizeF() * 0.9);
         note->setFont(small);

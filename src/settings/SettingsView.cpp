@@ -134,8 +134,8 @@ void SettingsView::buildQuotes(QWidget *form)
            "them all to hide the quote."));
 
     m_addQuote = new QPushButton(tr("Add Quote"));
-    m_addQuote->setIcon(
-        SymbolIcon::icon(QStringLiteral("plus"), palette().color(QPalette::ButtonText)));
+    SymbolIcon::show(m_addQuote, QStringLiteral("plus"), 16,
+        [](const QPalette &palette) { return palette.color(QPalette::ButtonText); });
     m_quotesGroup->addRow(QString(), m_addQuote);
     connect(m_addQuote, &QPushButton::clicked, this, &SettingsView::addQuote);
 

@@ -1,5 +1,6 @@
 #include "ui/Look.h"
 
+#include "ui/PaletteFollower.h"
 #include "ui/SymbolIcon.h"
 
 #include <QApplication>
@@ -10,6 +11,9 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <cmath>
+#include <functional>
 
 namespace {
 
@@ -43,16 +47,65 @@ private:
     int m_indent;
 };
 
+// Colours for a style sheet come from the application: a style sheet changes the
+// widget's own palette, and the application's changes before its windows' do.
+QPalette styleSource(const QWidget *widget)
+{
+    return QApplication::palette(widget);
+}
+
+void followWithStyleSheet(QWidget *widget, std::function<QString()> sheet)
+{
+    PaletteFollower::follow(widget, [widget, sheet] {
+        const QString text = sheet();
+        if (widget->styleSheet() != text)
+            widget->setStyleSheet(text);
+    });
+}
+
 } // namespace
 
 QColor Look::accent(const QPalette &palette)
 {
-    return palette.color(QPalette::Highlight);
+    const QColor highlight = palette.color(QPalette::Highlight);
+    const QColor window = palette.color(QPalette::Window);
+    const QColor text = palette.color(QPalette::WindowText);
+    // Symbols, outlines and focus rings need 3:1 against the window.
+    QColor accent = highlight;
+    for (qreal amount = 0.1; contrast(accent, window) < 3 && amount < 0.95; amount += 0.1)
+        accent = mix(highlight, text, amount);
+    return accent;
 }
 
 QColor Look::secondary(const QPalette &palette)
 {
-    return palette.color(QPalette::PlaceholderText);
+    return mix(palette.color(QPalette::WindowText), palette.color(QPalette::Window), 0.5);
+}
+
+QColor Look::mix(const QColor &from, const QColor &to, qreal amount)
+{
+    const QColor a = from.toRgb();
+    const QColor b = to.toRgb();
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * amount),
+        float(a.greenF() + (b.greenF() - a.greenF()) * amount),
+        float(a.blueF() + (b.blueF() - a.blueF()) * amount));
+}
+
+qreal Look::luminance(const QColor &color)
+{
+    auto linear = [](float channel) {
+        return channel <= 0.04045f ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
+        + 0.0722 * linear(rgb.blueF());
+}
+
+qreal Look::contrast(const QColor &a, const QColor &b)
+{
+    const qreal la = luminance(a);
+    const qreal lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 QColor Look::quaternaryFill(const QPalette &palette)
@@ -139,18 +192,21 @@ QToolButton *Look::segment(const QString &text, Segment position, QWidget *paren
     button->setCheckable(true);
     button->setAutoExclusive(true);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    const QPalette palette = parent->palette();
-    button->setStyleSheet(
-        QStringLiteral("QToolButton { border: 1px solid %1; border-radius: 0; padding: 3px 8px;"
-                       " border-top-left-radius: %3; border-bottom-left-radius: %3;"
-                       " border-top-right-radius: %4; border-bottom-right-radius: %4;"
-                       " background: %2; }"
-                       "QToolButton:checked { background: palette(base); font-weight: 600; }"
-                       "QToolButton:focus { border-color: palette(highlight); }")
+    followWithStyleSheet(button, [button, position] {
+        const QPalette palette = styleSource(button);
+        return QStringLiteral(
+            "QToolButton { border: 1px solid %1; border-radius: 0; padding: 3px 8px;"
+            " border-top-left-radius: %3; border-bottom-left-radius: %3;"
+            " border-top-right-radius: %4; border-bottom-right-radius: %4;"
+            " background: %2; }"
+            "QToolButton:checked { background: palette(base); font-weight: 600; }"
+            "QToolButton:focus { border: 2px solid %5; padding: 2px 7px; }")
             .arg(separator(palette).name(QColor::HexArgb),
                 quaternaryFill(palette).name(QColor::HexArgb),
                 position == Segment::first ? QStringLiteral("6px") : QStringLiteral("0"),
-                position == Segment::last ? QStringLiteral("6px") : QStringLiteral("0")));
+                position == Segment::last ? QStringLiteral("6px") : QStringLiteral("0"),
+                accent(palette).name());
+    });
     return button;
 }
 
@@ -158,7 +214,8 @@ QToolButton *Look::plainButton(const QString &symbol, const QString &text, QWidg
 {
     auto *button = new QToolButton(parent);
     button->setAutoRaise(true);
-    button->setIcon(SymbolIcon::icon(symbol, parent->palette().color(QPalette::ButtonText)));
+    SymbolIcon::show(button, symbol, 16,
+        [](const QPalette &palette) { return palette.color(QPalette::ButtonText); });
     button->setIconSize(QSize(16, 16));
     button->setFocusPolicy(Qt::StrongFocus);
     if (!text.isEmpty()) {
@@ -172,13 +229,18 @@ void Look::makeProminent(QPushButton *button)
 {
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     button->setMinimumHeight(30);
-    button->setStyleSheet(QStringLiteral(
-        "QPushButton { background: palette(highlight); color: palette(highlighted-text);"
-        " border: none; border-radius: 7px; padding: 6px 12px; font-weight: 600; }"
-        "QPushButton:disabled { background: %1; color: %2; }"
-        "QPushButton:focus { border: 2px solid palette(highlighted-text); }")
-                              .arg(quaternaryFill(button->palette()).name(QColor::HexArgb),
-                                  secondary(button->palette()).name(QColor::HexArgb)));
+    followWithStyleSheet(button, [button] {
+        const QPalette palette = styleSource(button);
+        // Focused: a ring in a deeper shade of the accent around the fill.
+        return QStringLiteral(
+            "QPushButton { background: palette(highlight); color: palette(highlighted-text);"
+            " border: none; border-radius: 7px; padding: 6px 12px; font-weight: 600; }"
+            "QPushButton:disabled { background: %1; color: %2; }"
+            "QPushButton:focus { border: 2px solid %3; padding: 4px 10px; }")
+            .arg(quaternaryFill(palette).name(QColor::HexArgb), secondary(palette).name(),
+                mix(palette.color(QPalette::Highlight), palette.color(QPalette::WindowText), 0.45)
+                    .name());
+    });
 }
 
 void Look::makePlain(QLineEdit *field)

@@ -17,11 +17,20 @@ class QWidget;
 class Look
 {
 public:
+    // The highlight colour, lightened or darkened where it would not stand out from
+    // the window (a dark blue on a dark grey).
     static QColor accent(const QPalette &palette);
+    // The text colour half-way to the background: dimmed in light and dark alike.
     static QColor secondary(const QPalette &palette);
     // The text colour at about 10 % and 15 %.
     static QColor quaternaryFill(const QPalette &palette);
     static QColor separator(const QPalette &palette);
+    // `from` moved towards `to` by `amount` (0 to 1), opaque.
+    static QColor mix(const QColor &from, const QColor &to, qreal amount);
+    // Relative luminance, 0 for black to 1 for white.
+    static qreal luminance(const QColor &color);
+    // The contrast ratio of two colours, 1 to 21.
+    static qreal contrast(const QColor &a, const QColor &b);
 
     // Sizes relative to the desktop's body text, as the usual text styles are.
     enum class TextStyle { body, largeTitle, title, title2, title3, caption, caption2 };

@@ -1,6 +1,10 @@
 #include "ui/SymbolIcon.h"
 
+#include "ui/PaletteFollower.h"
+
+#include <QAbstractButton>
 #include <QFile>
+#include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -61,4 +65,29 @@ QIcon SymbolIcon::icon(const QString &name, const QColor &color, int size)
 bool SymbolIcon::exists(const QString &name)
 {
     return QFile::exists(resourcePath(name));
+}
+
+namespace {
+// The enabled colours: a disabled label or button dims its symbol itself.
+QPalette activeColours(const QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setCurrentColorGroup(QPalette::Active);
+    return palette;
+}
+} // namespace
+
+void SymbolIcon::show(QLabel *label, const QString &name, int size, Tint tint)
+{
+    PaletteFollower::follow(label, [label, name, size, tint] {
+        label->setPixmap(
+            pixmap(name, tint(activeColours(label)), size, label->devicePixelRatioF()));
+    });
+}
+
+void SymbolIcon::show(QAbstractButton *button, const QString &name, int size, Tint tint)
+{
+    PaletteFollower::follow(button, [button, name, size, tint] {
+        button->setIcon(icon(name, tint(activeColours(button)), size));
+    });
 }

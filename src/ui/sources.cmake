@@ -1,7 +1,9 @@
 target_sources(daystride_lib PRIVATE
+    ui/Appearance.cpp ui/Appearance.h
     ui/DateTimeFormats.cpp ui/DateTimeFormats.h
     ui/IdleNotice.cpp ui/IdleNotice.h
     ui/Look.cpp ui/Look.h
+    ui/PaletteFollower.cpp ui/PaletteFollower.h
     ui/RoundedBox.cpp ui/RoundedBox.h
     ui/SingleLineText.cpp ui/SingleLineText.h
     ui/Stepper.cpp ui/Stepper.h

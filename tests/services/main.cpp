@@ -1,6 +1,8 @@
 // Stand-ins for desktop services for the platform tests: BUS_ADDRESS SERVICE..., each
 // SERVICE mutter=MS, screensaver=MS, session=FLAGS, power=0|1, logind=WHAT/MODE,...,
-// silent=NAME (never answers) or deny=NAME (refuses). Prints "ready", then serves.
+// portal=SCHEME (the Settings portal's color-scheme; its SetColorScheme(u) switches
+// it and signals SettingChanged), silent=NAME (never answers) or deny=NAME (refuses).
+// Prints "ready", then serves.
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -9,6 +11,7 @@
 #include <QDBusVirtualObject>
 
 #include <cstdio>
+#include <optional>
 
 // One entry of logind's ListInhibitors: (what, who, why, mode, uid, pid).
 struct Inhibitor
@@ -39,6 +42,19 @@ public:
     QMap<QString, QVariant> answers; // by method name
     QMap<QString, QString> misbehaving; // name -> silent or deny
     QList<QDBusMessage> pending; // kept, so the bus never answers them for us
+    std::optional<uint> colorScheme; // set when serving as the Settings portal
+
+    QDBusMessage readPortalSetting(const QDBusMessage &call) const
+    {
+        const QVariantList args = call.arguments();
+        if (!colorScheme || args.value(0).toString() != u"org.freedesktop.appearance"
+            || args.value(1).toString() != u"color-scheme")
+            return call.createErrorReply(
+                QStringLiteral("org.freedesktop.portal.Error.NotFound"), QStringLiteral("none"));
+        // Read answers a variant inside a variant, as the real portal does.
+        return call.createReply(
+            QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(*colorScheme)))));
+    }
 
     QString introspect(const QString &) const override { return {}; }
     bool handleMessage(const QDBusMessage &call, const QDBusConnection &) override
@@ -53,6 +69,20 @@ public:
                     call.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
                         QStringLiteral("no")));
             return true;
+        }
+        if (call.interface() == u"org.freedesktop.portal.Settings" && call.member() == u"Read")
+            return bus.send(readPortalSetting(call));
+        if (call.member() == u"SetColorScheme" && colorScheme) {
+            *colorScheme = call.arguments().value(0).toUInt();
+            QDBusMessage changed
+                = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/portal/desktop"),
+                    QStringLiteral("org.freedesktop.portal.Settings"),
+                    QStringLiteral("SettingChanged"));
+            changed << QStringLiteral("org.freedesktop.appearance")
+                    << QStringLiteral("color-scheme")
+                    << QVariant::fromValue(QDBusVariant(*colorScheme));
+            bus.send(changed);
+            return bus.send(call.createReply());
         }
         if (!answers.contains(call.member()))
             return false;
@@ -80,6 +110,7 @@ int main(int argc, char *argv[])
         {"session", {"org.gnome.SessionManager", "IsInhibited"}},
         {"power", {"org.freedesktop.PowerManagement", "HasInhibit"}},
         {"logind", {"org.freedesktop.login1", "ListInhibitors"}},
+        {"portal", {"org.freedesktop.portal.Desktop", "Read"}},
     };
     for (const QString &arg : args.mid(1)) {
         const QString kind = arg.section('=', 0, 0), value = arg.section('=', 1);
@@ -90,7 +121,9 @@ int main(int argc, char *argv[])
             : kind == u"power"                    ? QVariant(value == u"1")
             : kind == u"logind"                   ? QVariant::fromValue(inhibitors)
                                                   : QVariant(value.toUInt());
-        if (kinds.contains(kind))
+        if (kind == u"portal")
+            services.colorScheme = value.toUInt();
+        else if (kinds.contains(kind))
             services.answers[kinds[kind][1]] = answer;
         else if (kind == u"silent" || kind == u"deny")
             services.misbehaving[value] = kind;

@@ -1,0 +1,5 @@
+# The light/dark switch against the stand-in Settings portal on a private bus.
+daystride_test(tst_appearance SOURCES TestBus.cpp TestBus.h)
+target_compile_definitions(tst_appearance PRIVATE
+    DAYSTRIDE_TEST_SERVICE="$<TARGET_FILE:daystride_test_service>")
+add_dependencies(tst_appearance daystride_test_service)
