@@ -18,3 +18,16 @@ daystride_test(tst_reliability
 target_compile_definitions(tst_reliability PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
 add_dependencies(tst_reliability daystride)
 daystride_test(tst_idlenotice)
+# On real shells, each started by its wrapper under tests/shells: GNOME Shell with
+# the AppIndicator extension, and sway with waybar. They skip where a shell cannot
+# start here.
+add_executable(tst_shell tst_shell.cpp)
+target_link_libraries(tst_shell PRIVATE daystride_testsupport)
+target_compile_definitions(tst_shell PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
+add_dependencies(tst_shell daystride)
+foreach(shell gnome-shell sway)
+    add_test(NAME tst_shell_${shell}
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-${shell} $<TARGET_FILE:tst_shell>)
+    set_tests_properties(tst_shell_${shell} PROPERTIES LABELS shell TIMEOUT 600
+        SKIP_RETURN_CODE 77 RESOURCE_LOCK shell)
+endforeach()

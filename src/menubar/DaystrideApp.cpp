@@ -1,5 +1,6 @@
 #include "menubar/DaystrideApp.h"
 
+#include "menubar/FocusOnShow.h"
 #include "menubar/PanelItem.h"
 #include "menubar/Popover.h"
 #include "menubar/SingleInstance.h"
@@ -7,9 +8,8 @@
 #include "onboarding/OnboardingView.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
+#include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
-
-#include <QGuiApplication>
 
 DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     : QObject(parent)
@@ -32,27 +32,19 @@ bool DaystrideApp::start()
 {
     if (m_instance->claim() == SingleInstance::Claim::otherInstanceAnswered)
         return false;
-    connect(
-        m_instance.get(), &SingleInstance::popoverRequested, this, [this](const QString &token) {
-            if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
-                qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
-            showPopover(QPoint());
-        });
+    connect(m_instance.get(), &SingleInstance::popoverRequested, this,
+        [this](const QString &token) { showPopover(QPoint(), token); });
 
     m_viewModel = std::make_unique<TimerViewModel>(m_platform);
     connect(m_viewModel.get(), &TimerViewModel::objectWillChange, &m_labelRefresh,
         qOverload<>(&QTimer::start));
 
     m_panel = std::make_unique<PanelItem>();
-    connect(m_panel.get(), &PanelItem::activated, this, [this](const QPoint &at) {
-        m_panel->passActivationToken();
-        popover()->toggleAt(at);
-    });
+    connect(m_panel.get(), &PanelItem::activated, this,
+        [this](const QPoint &at) { popover()->toggleAt(at, m_panel->takeActivationToken()); });
     // The menu's entries do what the popover's buttons do.
-    connect(m_panel.get(), &PanelItem::openRequested, this, [this] {
-        m_panel->passActivationToken();
-        showPopover(QPoint());
-    });
+    connect(m_panel.get(), &PanelItem::openRequested, this,
+        [this] { showPopover(QPoint(), m_panel->takeActivationToken()); });
     connect(m_panel.get(), &PanelItem::showCountdownRequested, this, [this] {
         if (m_popover)
             m_popover->close();
@@ -61,8 +53,7 @@ bool DaystrideApp::start()
     connect(m_panel.get(), &PanelItem::settingsRequested, this, [this] {
         if (m_popover)
             m_popover->close();
-        m_panel->passActivationToken();
-        openSettings();
+        openSettings(m_panel->takeActivationToken());
     });
     connect(m_panel.get(), &PanelItem::quitRequested, this, [this] { m_platform.quit(); });
     refreshPanelText();
@@ -80,7 +71,8 @@ Popover *DaystrideApp::popover() const
 {
     if (!m_popover && m_viewModel) {
         m_popover = std::make_unique<Popover>(*m_viewModel);
-        connect(m_popover.get(), &Popover::settingsRequested, this, &DaystrideApp::openSettings);
+        connect(m_popover.get(), &Popover::settingsRequested, this,
+            [this] { const_cast<DaystrideApp *>(this)->openSettings(); });
     }
     return m_popover.get();
 }
@@ -90,13 +82,13 @@ OnboardingView *DaystrideApp::onboarding() const
     return m_onboarding;
 }
 
-void DaystrideApp::showPopover(const QPoint &anchor)
+void DaystrideApp::showPopover(const QPoint &anchor, const QString &activationToken)
 {
     if (Popover *popover = this->popover())
-        popover->showAt(anchor);
+        popover->showAt(anchor, activationToken);
 }
 
-void DaystrideApp::openSettings()
+void DaystrideApp::openSettings(const QString &activationToken)
 {
     if (!m_viewModel)
         return;
@@ -105,6 +97,8 @@ void DaystrideApp::openSettings()
         m_settings->setShowWelcomeGuide([this] { openOnboarding(); });
     }
     m_settings->open();
+    // Again once it is on screen: a Wayland compositor ignores a request before.
+    FocusOnShow::request(m_settings->view(), activationToken);
 }
 
 void DaystrideApp::openOnboarding()

@@ -40,8 +40,8 @@ public:
     // What the minute timer does: every open view redraws, the panel text follows.
     void minuteTick();
 
-    void showPopover(const QPoint &anchor);
-    void openSettings();
+    void showPopover(const QPoint &anchor, const QString &activationToken = {});
+    void openSettings(const QString &activationToken = {});
     void openOnboarding();
 
 private:

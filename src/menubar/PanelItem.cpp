@@ -59,15 +59,9 @@ bool PanelItem::usesTrayIcon() const
     return m_tray != nullptr;
 }
 
-void PanelItem::passActivationToken()
+QString PanelItem::takeActivationToken()
 {
-    if (!m_item)
-        return;
-    const QString token = m_item->takeActivationToken();
-    // Qt's Wayland shell reads the token from the environment when a window asks
-    // for activation, and clears it once used.
-    if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
-        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    return m_item ? m_item->takeActivationToken() : QString();
 }
 
 void PanelItem::updateFallback()

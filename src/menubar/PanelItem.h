@@ -32,9 +32,9 @@ public:
     bool usesTrayIcon() const;
     QList<QAction *> menuActions();
 
-    // Hands the activation token of the latest click to the next window that asks
-    // the compositor for the focus (Wayland's xdg-activation); nothing elsewhere.
-    void passActivationToken();
+    // The activation token the host gave with the latest click (Wayland's
+    // xdg-activation), for the window that the click opens; empty once taken.
+    QString takeActivationToken();
 
 signals:
     // A click on the item; the point is in screen coordinates, (0, 0) when unknown.

@@ -1,5 +1,6 @@
 #include "menubar/Popover.h"
 
+#include "menubar/FocusOnShow.h"
 #include "menubar/TimerView.h"
 #include "ui/StorageNotice.h"
 
@@ -29,15 +30,15 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     connect(m_view, &TimerView::settingsRequested, this, &Popover::settingsRequested);
 }
 
-void Popover::toggleAt(const QPoint &anchor)
+void Popover::toggleAt(const QPoint &anchor, const QString &activationToken)
 {
     if (isVisible())
         close();
     else
-        showAt(anchor);
+        showAt(anchor, activationToken);
 }
 
-void Popover::showAt(const QPoint &anchor)
+void Popover::showAt(const QPoint &anchor, const QString &activationToken)
 {
     // Hosts that do not know where the click was send 0, 0.
     const QPoint at = anchor.isNull() ? QCursor::pos() : anchor;
@@ -50,8 +51,7 @@ void Popover::showAt(const QPoint &anchor)
     if (screen)
         move(placement(at, size(), screen->availableGeometry()));
     show();
-    raise();
-    activateWindow();
+    FocusOnShow::request(this, activationToken);
 }
 
 QPoint Popover::placement(const QPoint &anchor, const QSize &size, const QRect &area)

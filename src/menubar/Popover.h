@@ -20,8 +20,9 @@ public:
 
     TimerView *timerView() const { return m_view; }
     // Opens next to `anchor` (screen coordinates), or closes when already open.
-    void toggleAt(const QPoint &anchor);
-    void showAt(const QPoint &anchor);
+    // `activationToken`, when given, lets it take the focus on Wayland.
+    void toggleAt(const QPoint &anchor, const QString &activationToken = {});
+    void showAt(const QPoint &anchor, const QString &activationToken = {});
 
     // Where a window of `size` opens for a click at `anchor` within `area`: centred
     // under the click, or above it in the lower half, and never outside `area`.

@@ -1,6 +1,7 @@
 target_sources(daystride_lib PRIVATE
     menubar/DBusMenuExporter.cpp menubar/DBusMenuExporter.h
     menubar/DaystrideApp.cpp menubar/DaystrideApp.h
+    menubar/FocusOnShow.cpp menubar/FocusOnShow.h
     menubar/PanelIcon.cpp menubar/PanelIcon.h
     menubar/PanelItem.cpp menubar/PanelItem.h
     menubar/Popover.cpp menubar/Popover.h

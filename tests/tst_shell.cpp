@@ -1,0 +1,448 @@
+#include "TestEnvironment.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int buttonLeft = 0x110; // BTN_LEFT
+constexpr uint keysymEscape = 0xff1b;
+constexpr int starts = 10;
+constexpr int rounds = 3;
+
+QString shell()
+{
+    return qEnvironmentVariable("DAYSTRIDE_SHELL");
+}
+
+QJsonValue parseJson(const QString &text)
+{
+    return QJsonDocument::fromJson("[" + text.toUtf8() + "]").array().at(0);
+}
+
+QRect rectOf(const QJsonArray &a)
+{
+    return QRect(a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt());
+}
+
+} // namespace
+
+// Daystride on a real desktop shell, started by tests/shells/with-gnome-shell or
+// tests/shells/with-sway: the panel item is listed and shown on every start, the
+// host's clicks open its menu and the popover, and the idle countdown covers both
+// outputs. Figures for the run are printed as they are measured.
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+    QDBusConnection m_bus = QDBusConnection::sessionBus();
+    std::unique_ptr<TestEnvironment> m_env;
+    QProcess m_daystride;
+    QString m_remoteSession;
+
+    QString itemService() const
+    {
+        return QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(m_daystride.processId());
+    }
+
+    QStringList listedItems() const
+    {
+        QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
+            QStringLiteral("/StatusNotifierWatcher"),
+            QStringLiteral("org.kde.StatusNotifierWatcher"), m_bus);
+        return watcher.property("RegisteredStatusNotifierItems").toStringList();
+    }
+
+    bool isListed() const
+    {
+        const QStringList items = listedItems();
+        return std::any_of(items.begin(), items.end(), [this](const QString &entry) {
+            return entry.section(QLatin1Char('/'), 0, 0) == itemService();
+        });
+    }
+
+    void writeSettings(bool idle)
+    {
+        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
+        QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("savedDate"), QDateTime::currentDateTime().addDays(3));
+        settings.setValue(QStringLiteral("idleEnabled"), idle);
+        settings.setValue(QStringLiteral("idleMinutes"), 1);
+    }
+
+    bool startDaystride()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_env->configHome());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        m_daystride.setProcessEnvironment(environment);
+        m_daystride.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_daystride.start(QStringLiteral(DAYSTRIDE_EXECUTABLE), {});
+        return m_daystride.waitForStarted();
+    }
+
+    void stopDaystride()
+    {
+        if (m_daystride.state() == QProcess::NotRunning)
+            return;
+        m_daystride.terminate();
+        if (!m_daystride.waitForFinished(5000))
+            m_daystride.kill();
+        m_daystride.waitForFinished(2000);
+    }
+
+    // GNOME Shell: a JavaScript expression evaluated in the shell (unsafe mode).
+    QString eval(const QString &script) const
+    {
+        QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Shell"),
+            QStringLiteral("/org/gnome/Shell"), QStringLiteral("org.gnome.Shell"),
+            QStringLiteral("Eval"));
+        call << script;
+        const QDBusMessage answer = m_bus.call(call, QDBus::Block, 5000);
+        if (answer.type() != QDBusMessage::ReplyMessage || !answer.arguments().value(0).toBool())
+            return {};
+        return answer.arguments().value(1).toString();
+    }
+
+    QString indicatorScript() const
+    {
+        return QStringLiteral(
+            "Object.entries(Main.panel.statusArea).filter(([k]) => "
+            "k.startsWith('appindicator-') && k.includes('%1')).map(([, v]) => v)[0]")
+            .arg(itemService());
+    }
+
+    // The item's place in the top bar, empty while it is not shown.
+    QRect indicatorOnScreen() const
+    {
+        const QJsonValue value = parseJson(eval(QStringLiteral(
+            "(() => { const a = %1; if (!a || !a.visible || !a.is_mapped()) return null; "
+            "const [x, y] = a.get_transformed_position(); const [w, h] = a.get_transformed_size(); "
+            "return JSON.stringify([x, y, w, h]); })()")
+                                                    .arg(indicatorScript())));
+        return value.isString() ? rectOf(parseJson(value.toString()).toArray()) : QRect();
+    }
+
+    QStringList openMenuLabels() const
+    {
+        const QJsonValue value = parseJson(eval(QStringLiteral(
+            "(() => { const a = %1; if (!a || !a.menu.isOpen) return null; return JSON.stringify("
+            "a.menu._getMenuItems().filter(i => i.label).map(i => i.label.text)); })()")
+                                                    .arg(indicatorScript())));
+        if (!value.isString())
+            return {};
+        QStringList labels;
+        for (const QJsonValue &label : parseJson(value.toString()).toArray())
+            labels << label.toString();
+        return labels;
+    }
+
+    // Windows of Daystride titled `title`: frame rectangle and whether it has the focus.
+    QList<QPair<QRect, bool>> windows(const QString &title) const
+    {
+        QList<QPair<QRect, bool>> found;
+        if (shell() == QLatin1String("gnome")) {
+            const QJsonValue value = parseJson(eval(QStringLiteral(
+                "JSON.stringify(global.get_window_actors().map(a => a.meta_window)"
+                ".filter(w => w.get_title() === '%1' && w.showing_on_its_workspace()).map(w => {"
+                " const r = w.get_frame_rect(); return [r.x, r.y, r.width, r.height, "
+                "w.has_focus()]; }))")
+                                                        .arg(title)));
+            for (const QJsonValue &w : parseJson(value.toString()).toArray())
+                found << qMakePair(rectOf(w.toArray()), w.toArray().at(4).toBool());
+            return found;
+        }
+        QProcess swaymsg;
+        swaymsg.start(
+            QStringLiteral("swaymsg"), {QStringLiteral("-t"), QStringLiteral("get_tree")});
+        swaymsg.waitForFinished(5000);
+        std::function<void(const QJsonObject &)> walk = [&](const QJsonObject &node) {
+            if (node.value(QStringLiteral("name")).toString() == title
+                && node.value(QStringLiteral("pid")).toInt() == m_daystride.processId()) {
+                const QJsonObject r = node.value(QStringLiteral("rect")).toObject();
+                found << qMakePair(QRect(r.value("x").toInt(), r.value("y").toInt(),
+                                       r.value("width").toInt(), r.value("height").toInt()),
+                    node.value(QStringLiteral("focused")).toBool());
+            }
+            for (const QString &key : {QStringLiteral("nodes"), QStringLiteral("floating_nodes")}) {
+                for (const QJsonValue &child : node.value(key).toArray())
+                    walk(child.toObject());
+            }
+        };
+        walk(QJsonDocument::fromJson(swaymsg.readAllStandardOutput()).object());
+        return found;
+    }
+
+    QList<QRect> outputs() const
+    {
+        QList<QRect> list;
+        if (shell() == QLatin1String("gnome")) {
+            const QJsonValue value = parseJson(eval(QStringLiteral(
+                "JSON.stringify(Main.layoutManager.monitors.map(m => [m.x, m.y, m.width, "
+                "m.height]))")));
+            for (const QJsonValue &m : parseJson(value.toString()).toArray())
+                list << rectOf(m.toArray());
+        } else {
+            QProcess swaymsg;
+            swaymsg.start(
+                QStringLiteral("swaymsg"), {QStringLiteral("-t"), QStringLiteral("get_outputs")});
+            swaymsg.waitForFinished(5000);
+            for (const QJsonValue &o :
+                QJsonDocument::fromJson(swaymsg.readAllStandardOutput()).array()) {
+                const QJsonObject r = o.toObject().value(QStringLiteral("rect")).toObject();
+                list << QRect(r.value("x").toInt(), r.value("y").toInt(), r.value("width").toInt(),
+                    r.value("height").toInt());
+            }
+        }
+        return list;
+    }
+
+    // Mutter's RemoteDesktop API: input as a remote user would give it.
+    bool remote(const QString &method, const QVariantList &arguments)
+    {
+        if (method.startsWith(QLatin1String("NotifyKeyboard"))) {
+            QDBusMessage call = QDBusMessage::createMethodCall(
+                QStringLiteral("org.gnome.Mutter.RemoteDesktop"), m_remoteSession,
+                QStringLiteral("org.gnome.Mutter.RemoteDesktop.Session"), method);
+            call.setArguments(arguments);
+            const QDBusMessage answer = m_bus.call(call, QDBus::Block, 5000);
+            if (answer.type() != QDBusMessage::ReplyMessage)
+                qWarning() << answer.errorMessage();
+            return answer.type() == QDBusMessage::ReplyMessage;
+        }
+        QDBusMessage call
+            = QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Mutter.RemoteDesktop"),
+                m_remoteSession, QStringLiteral("org.gnome.Mutter.RemoteDesktop.Session"), method);
+        call.setArguments(arguments);
+        return m_bus.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+    }
+
+    QPoint pointer() const
+    {
+        const QString text
+            = parseJson(eval(QStringLiteral("JSON.stringify(global.get_pointer())"))).toString();
+        const QJsonArray at = parseJson(text).toArray();
+        return QPoint(at.at(0).toInt(), at.at(1).toInt());
+    }
+
+    bool movePointerTo(const QPoint &target)
+    {
+        for (int i = 0; i < 5; ++i) {
+            const QPoint delta = target - pointer();
+            if (delta.isNull())
+                return true;
+            remote(QStringLiteral("NotifyPointerMotionRelative"),
+                {double(delta.x()), double(delta.y())});
+            QTest::qWait(100);
+        }
+        return pointer() == target;
+    }
+
+    void click(int times)
+    {
+        for (int i = 0; i < times; ++i) {
+            remote(QStringLiteral("NotifyPointerButton"), {buttonLeft, true});
+            remote(QStringLiteral("NotifyPointerButton"), {buttonLeft, false});
+            QTest::qWait(60);
+        }
+    }
+
+    void pressEscape()
+    {
+        QVERIFY(remote(QStringLiteral("NotifyKeyboardKeysym"), {keysymEscape, true}));
+        QTest::qWait(30);
+        QVERIFY(remote(QStringLiteral("NotifyKeyboardKeysym"), {keysymEscape, false}));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_bus.isConnected(), "no session bus from the shell's wrapper");
+        if (shell() == QLatin1String("gnome")) {
+            QDBusMessage create = QDBusMessage::createMethodCall(
+                QStringLiteral("org.gnome.Mutter.RemoteDesktop"),
+                QStringLiteral("/org/gnome/Mutter/RemoteDesktop"),
+                QStringLiteral("org.gnome.Mutter.RemoteDesktop"), QStringLiteral("CreateSession"));
+            const QDBusMessage answer = m_bus.call(create, QDBus::Block, 5000);
+            QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+            m_remoteSession = answer.arguments().value(0).value<QDBusObjectPath>().path();
+            QVERIFY(remote(QStringLiteral("Start"), {}));
+        }
+    }
+
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        writeSettings(false);
+    }
+
+    void cleanup()
+    {
+        stopDaystride();
+        m_env.reset();
+    }
+
+    void itemShownOnEveryStart()
+    {
+        int shown = 0;
+        for (int i = 0; i < starts; ++i) {
+            QVERIFY(startDaystride());
+            bool listed = false;
+            QRect place;
+            for (int waited = 0; waited < 10000
+                 && !(listed && (!place.isEmpty() || shell() != QLatin1String("gnome")));
+                 waited += 100) {
+                QTest::qWait(100);
+                listed = isListed();
+                if (listed && shell() == QLatin1String("gnome"))
+                    place = indicatorOnScreen();
+            }
+            if (listed && (shell() != QLatin1String("gnome") || !place.isEmpty()))
+                ++shown;
+            else
+                qWarning("start %d: listed %d, shown at %d,%d %dx%d", i + 1, listed, place.x(),
+                    place.y(), place.width(), place.height());
+            stopDaystride();
+        }
+        qInfo("%s: item shown in %d of %d starts", qPrintable(shell()), shown, starts);
+        QCOMPARE(shown, starts);
+    }
+
+    void clicksOpenTheMenuAndThePopover()
+    {
+        QVERIFY(startDaystride());
+        QTRY_VERIFY_WITH_TIMEOUT(isListed(), 10000);
+        const QStringList entries {"Open Daystride", "Show Countdown", "Settings…", "Quit"};
+        int menus = 0;
+        int popovers = 0;
+        QRect popover;
+        for (int round = 0; round < rounds; ++round) {
+            if (shell() == QLatin1String("gnome")) {
+                QTRY_VERIFY_WITH_TIMEOUT(!indicatorOnScreen().isEmpty(), 10000);
+                const QRect item = indicatorOnScreen();
+                QVERIFY(movePointerTo(item.center()));
+                // One click: the item's menu, once the double-click time has passed.
+                click(1);
+                QTest::qWait(600);
+                if (openMenuLabels().isEmpty())
+                    qWarning()
+                        << "no menu" << item << indicatorOnScreen() << pointer()
+                        << eval(QStringLiteral("%1._indicator.supportsActivation")
+                                    .arg(indicatorScript()))
+                        << eval(QStringLiteral("%1.menu.numMenuItems").arg(indicatorScript()));
+                QTRY_VERIFY_WITH_TIMEOUT(!openMenuLabels().isEmpty(), 3000);
+                if (openMenuLabels().filter(QRegularExpression(QStringLiteral("."))) == entries)
+                    ++menus;
+                else
+                    qWarning() << "menu" << openMenuLabels();
+                pressEscape();
+                QTRY_VERIFY_WITH_TIMEOUT(openMenuLabels().isEmpty(), 3000);
+                QTest::qWait(600);
+                // A double click: Activate, the popover, with the focus.
+                click(2);
+            } else {
+                // waybar sends Activate on a single click, with the point within the icon.
+                QDBusInterface item(itemService(), QStringLiteral("/StatusNotifierItem"),
+                    QStringLiteral("org.kde.StatusNotifierItem"), m_bus);
+                item.call(QStringLiteral("Activate"), 8, 8);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Daystride")).size() == 1, 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Daystride")).first().second, 5000);
+            popover = windows(QStringLiteral("Daystride")).first().first;
+            ++popovers;
+            if (shell() == QLatin1String("gnome")) {
+                // A click elsewhere closes it: the shell's own menu takes the focus.
+                QVERIFY(movePointerTo(QPoint(1920, 400)));
+                click(1);
+                QVERIFY(movePointerTo(indicatorOnScreen().center()));
+                click(1);
+                QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Daystride")).isEmpty(), 5000);
+                pressEscape();
+                QTRY_VERIFY_WITH_TIMEOUT(openMenuLabels().isEmpty(), 3000);
+            } else {
+                QDBusInterface item(itemService(), QStringLiteral("/StatusNotifierItem"),
+                    QStringLiteral("org.kde.StatusNotifierItem"), m_bus);
+                item.call(QStringLiteral("Activate"), 8, 8);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Daystride")).isEmpty(), 5000);
+            QTest::qWait(600);
+        }
+        qInfo("%s: menu on a single click %d of %d, popover %d of %d, opened at %d,%d %dx%d "
+              "(outputs: %s)",
+            qPrintable(shell()), menus, shell() == QLatin1String("gnome") ? rounds : 0, popovers,
+            rounds, popover.x(), popover.y(), popover.width(), popover.height(),
+            qPrintable(QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList([&] {
+                QStringList s;
+                for (const QRect &r : outputs())
+                    s << QStringLiteral("%1,%2 %3x%4")
+                             .arg(r.x())
+                             .arg(r.y())
+                             .arg(r.width())
+                             .arg(r.height());
+                return s;
+            }()))
+                                             .toJson(QJsonDocument::Compact))));
+        QCOMPARE(popovers, rounds);
+        if (shell() == QLatin1String("gnome"))
+            QCOMPARE(menus, rounds);
+        // Wherever the compositor puts it, the popover is whole on one output.
+        const QList<QRect> screens = outputs();
+        QVERIFY(std::any_of(screens.begin(), screens.end(),
+            [&](const QRect &output) { return output.contains(popover); }));
+    }
+
+    void idleMinuteCoversBothOutputs()
+    {
+        if (shell() != QLatin1String("gnome"))
+            QSKIP("no idle source answers on this shell yet");
+        writeSettings(true);
+        QVERIFY(startDaystride());
+        QTRY_VERIFY_WITH_TIMEOUT(isListed(), 10000);
+        // The last input: one pointer motion, then nothing.
+        remote(QStringLiteral("NotifyPointerMotionRelative"), {1.0, 0.0});
+        QElapsedTimer sinceInput;
+        sinceInput.start();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            windows(QStringLiteral("Daystride Countdown")).size() == 2, 120000);
+        const double seconds = sinceInput.elapsed() / 1000.0;
+        QList<QRect> covered;
+        for (const auto &w : windows(QStringLiteral("Daystride Countdown")))
+            covered << w.first;
+        const QList<QRect> screens = outputs();
+        for (const QRect &output : screens)
+            QVERIFY2(covered.contains(output), "an output is not covered");
+        qInfo(
+            "%s: cover on both outputs %.1f s after the last input", qPrintable(shell()), seconds);
+        QVERIFY(seconds >= 59.0);
+
+        remote(QStringLiteral("NotifyPointerMotionRelative"), {5.0, 5.0});
+        QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Daystride Countdown")).isEmpty(), 10000);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (shell().isEmpty()) {
+        std::printf("SKIP: run inside tests/shells/with-gnome-shell or with-sway\n");
+        return 77;
+    }
+    QCoreApplication app(argc, argv);
+    TestShell test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_shell.moc"
