@@ -423,8 +423,11 @@ private slots:
         for (const auto &w : windows(QStringLiteral("Daystride Countdown")))
             covered << w.first;
         const QList<QRect> screens = outputs();
-        for (const QRect &output : screens)
+        for (const QRect &output : screens) {
+            if (!covered.contains(output))
+                qWarning() << "covers" << covered << "outputs" << screens;
             QVERIFY2(covered.contains(output), "an output is not covered");
+        }
         qInfo(
             "%s: cover on both outputs %.1f s after the last input", qPrintable(shell()), seconds);
         QVERIFY(seconds >= 59.0);
