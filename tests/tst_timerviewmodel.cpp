@@ -405,7 +405,7 @@ private slots:
                           "idleMinutes=@Rect(1 2 3 4)\n")
             << "" << false << true;
         QTest::newRow("binary garbage")
-            << QByteArray("\x00\xff\xfe[\x01\x02\n\x7f=\x80", 12) << "" << false << true;
+            << QByteArray("\x00\xff\xfe[\x01\x02\n\x7f=\x80", 10) << "" << false << true;
         QTest::newRow("NUL bytes after the values")
             << good + QByteArray(16, '\0') << "" << false << true;
         QTest::newRow("only NUL bytes") << QByteArray(4096, '\0') << "" << false << true;
