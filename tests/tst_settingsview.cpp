@@ -148,7 +148,7 @@ private slots:
         QVERIFY(model.quotes().isEmpty());
         QVERIFY(restore->isEnabled());
         QTest::mouseClick(restore, Qt::LeftButton);
-        QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes);
+        QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes());
         QCOMPARE(view()->quoteRows().size(), 14);
         QVERIFY(!restore->isEnabled());
 
@@ -158,7 +158,7 @@ private slots:
         first->end(false);
         QTest::keyClick(first, Qt::Key_Backspace);
         QVERIFY(restore->isEnabled());
-        QTest::keyClicks(first, TimerViewModel::defaultQuotes.first().right(1));
+        QTest::keyClicks(first, TimerViewModel::defaultQuotes().first().right(1));
         QVERIFY(!restore->isEnabled());
 
         // An added quote starts empty and is saved as such.
@@ -180,7 +180,7 @@ private slots:
         QSignalSpy changes(&model, &TimerViewModel::quotesChanged);
         stale.setQuote(QStringLiteral("lost"));
         QCOMPARE(changes.size(), 0);
-        QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes);
+        QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes());
     }
 
     void clearingATaskKeepsItsRow()

@@ -172,8 +172,8 @@ private slots:
         for (const Todo &todo : model->todos())
             ids.insert(todo.id);
         QCOMPARE(ids.size(), 6);
-        QCOMPARE(
-            model->todos().first().text == TimerViewModel::defaultTaskTitles.first(), defaultTodos);
+        QCOMPARE(model->todos().first().text == TimerViewModel::defaultTaskTitles().first(),
+            defaultTodos);
         QCOMPARE(model->quotes().size(), quoteCount);
         QCOMPARE(model->idleEnabled(), idleEnabled);
         QCOMPARE(model->idleMinutes(), idleMinutes);

@@ -54,13 +54,13 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     m_subtitleField->setPlaceholderText(tr("Shown under the event name"));
     Look::makePlain(m_subtitleField);
     subtitleRow->addWidget(m_subtitleField);
-    layout->addLayout(section(QStringLiteral("Secondary Text"), subtitleBox, this));
+    layout->addLayout(section(tr("Secondary Text"), subtitleBox, this));
     connect(m_subtitleField, &QLineEdit::textEdited, this,
         [this](const QString &text) { m_viewModel.setSubtitle(text); });
 
     m_tasksBox = new RoundedBox(this);
     new QVBoxLayout(m_tasksBox);
-    layout->addLayout(section(QStringLiteral("Tasks"), m_tasksBox, this));
+    layout->addLayout(section(tr("Tasks"), m_tasksBox, this));
 
     auto *idleBox = new RoundedBox(this);
     auto *idleRows = new QVBoxLayout(idleBox);
@@ -90,7 +90,7 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     m_delayStepper->setAccessibleName(tr("Delay"));
     delayRow->addWidget(m_delayStepper);
     idleRows->addWidget(m_delayRow);
-    layout->addLayout(section(QStringLiteral("Idle"), idleBox, this));
+    layout->addLayout(section(tr("Idle"), idleBox, this));
     layout->addWidget(new IdleNotice(m_viewModel.platform(), this));
     connect(
         m_idleSwitch, &Switch::toggled, this, [this](bool on) { m_viewModel.setIdleEnabled(on); });

@@ -138,8 +138,7 @@ QWidget *TimerView::createTimerTab()
 
     auto *cells = new QHBoxLayout;
     cells->setSpacing(8);
-    const QStringList units = {QStringLiteral("days"), QStringLiteral("hours"),
-        QStringLiteral("mins"), QStringLiteral("secs")};
+    const QStringList units = {tr("days"), tr("hours"), tr("mins"), tr("secs")};
     for (const QString &unit : units) {
         auto *cell = new RoundedBox(tab);
         auto *stack = new QVBoxLayout(cell);
@@ -166,10 +165,9 @@ QWidget *TimerView::createTimerTab()
     m_dateField->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     m_timeField = new QTimeEdit(group);
     m_timeField->setDisplayFormat(DateTimeFormats::time());
-    rows->addLayout(
-        pickerRow(QStringLiteral("calendar"), QStringLiteral("Date"), m_dateField, group));
+    rows->addLayout(pickerRow(QStringLiteral("calendar"), tr("Date"), m_dateField, group));
     rows->addWidget(Look::divider(group, 36));
-    rows->addLayout(pickerRow(QStringLiteral("clock"), QStringLiteral("Time"), m_timeField, group));
+    rows->addLayout(pickerRow(QStringLiteral("clock"), tr("Time"), m_timeField, group));
     layout->addWidget(group);
     connect(m_dateField, &QDateEdit::dateChanged, this, [this](QDate date) {
         // The calendar day changes; the time of day stays.

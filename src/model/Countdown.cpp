@@ -1,5 +1,7 @@
 #include "Countdown.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -45,12 +47,13 @@ TimeRemaining timeRemainingBetween(const QDateTime &now, const QDateTime &target
 QString menuBarTextBetween(const QDateTime &now, const QDateTime &target)
 {
     const TimeRemaining left = timeRemainingBetween(now, target);
+    // The unit letters, in the user's language, follow each number directly.
     QString text;
     if (left.days > 0)
-        text += QString::number(left.days) + QStringLiteral("d ");
+        text += QString::number(left.days) + QCoreApplication::translate("Countdown", "d") + u' ';
     if (left.hours > 0)
-        text += QString::number(left.hours) + QStringLiteral("h ");
+        text += QString::number(left.hours) + QCoreApplication::translate("Countdown", "h") + u' ';
     if (left.minutes > 0)
-        text += QString::number(left.minutes) + QStringLiteral("m");
+        text += QString::number(left.minutes) + QCoreApplication::translate("Countdown", "m");
     return text;
 }

@@ -18,33 +18,51 @@ const QString kQuotes = QStringLiteral("quotes");
 const QString kIdleEnabled = QStringLiteral("idleEnabled");
 const QString kIdleMinutes = QStringLiteral("idleMinutes");
 
+// Translated when they are handed out, so a new user starts in their own language;
+// what the user has stored is never translated.
+const char *const kDefaultTaskTitles[] = {
+    QT_TRANSLATE_NOOP("TimerViewModel", "Finish the launch checklist"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "Send the press kit"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "Record the demo video"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "Update the website"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "Test the release build"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "Plan the celebration"),
+};
+
+const char *const kDefaultQuotes[] = {
+    QT_TRANSLATE_NOOP("TimerViewModel", "Today I choose to be happy"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm grateful for everything I have"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm capable of achieving great things"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I choose to focus on what I can control"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I embrace challenges as opportunities for growth"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm confident in my abilities"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm grateful for the blessings in my life"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm open to new possibilities"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm positive and optimistic"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm grateful for the support of my loved ones"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm committed to continuous improvement"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I choose to make a positive impact today"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm confident in my decisions"),
+    QT_TRANSLATE_NOOP("TimerViewModel", "I'm open to learning and growing"),
+};
+
 } // namespace
 
-const QStringList TimerViewModel::defaultTaskTitles = {
-    QStringLiteral("Finish the launch checklist"),
-    QStringLiteral("Send the press kit"),
-    QStringLiteral("Record the demo video"),
-    QStringLiteral("Update the website"),
-    QStringLiteral("Test the release build"),
-    QStringLiteral("Plan the celebration"),
-};
+QStringList TimerViewModel::defaultTaskTitles()
+{
+    QStringList titles;
+    for (const char *title : kDefaultTaskTitles)
+        titles << tr(title);
+    return titles;
+}
 
-const QStringList TimerViewModel::defaultQuotes = {
-    QStringLiteral("Today I choose to be happy"),
-    QStringLiteral("I'm grateful for everything I have"),
-    QStringLiteral("I'm capable of achieving great things"),
-    QStringLiteral("I choose to focus on what I can control"),
-    QStringLiteral("I embrace challenges as opportunities for growth"),
-    QStringLiteral("I'm confident in my abilities"),
-    QStringLiteral("I'm grateful for the blessings in my life"),
-    QStringLiteral("I'm open to new possibilities"),
-    QStringLiteral("I'm positive and optimistic"),
-    QStringLiteral("I'm grateful for the support of my loved ones"),
-    QStringLiteral("I'm committed to continuous improvement"),
-    QStringLiteral("I choose to make a positive impact today"),
-    QStringLiteral("I'm confident in my decisions"),
-    QStringLiteral("I'm open to learning and growing"),
-};
+QStringList TimerViewModel::defaultQuotes()
+{
+    QStringList quotes;
+    for (const char *quote : kDefaultQuotes)
+        quotes << tr(quote);
+    return quotes;
+}
 
 TimerViewModel::TimerViewModel(Platform &platform, QObject *parent)
     : QObject(parent)
@@ -123,10 +141,10 @@ void TimerViewModel::load()
     std::optional<TodoList> todos;
     if (const auto data = store.data(kTodos))
         todos = decodeTodos(*data);
-    if (!todos || todos->size() != defaultTaskTitles.size()) {
+    if (!todos || todos->size() != qsizetype(std::size(kDefaultTaskTitles))) {
         store.markUnreadable(kTodos);
         todos = TodoList();
-        for (const QString &title : defaultTaskTitles)
+        for (const QString &title : defaultTaskTitles())
             todos->append(Todo::create(title));
     }
     setTodos(*todos);
@@ -136,7 +154,7 @@ void TimerViewModel::load()
         quotes = decodeQuotes(*data);
     if (!quotes)
         store.markUnreadable(kQuotes);
-    setQuotes(quotes.value_or(defaultQuotes));
+    setQuotes(quotes.value_or(defaultQuotes()));
 
     setIdleEnabled(store.boolValue(kIdleEnabled));
 

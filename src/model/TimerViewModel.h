@@ -21,8 +21,9 @@ class TimerViewModel : public QObject
     Q_OBJECT
 
 public:
-    static const QStringList defaultTaskTitles;
-    static const QStringList defaultQuotes;
+    // The six tasks and the quotes a new user starts with, in the user's language.
+    static QStringList defaultTaskTitles();
+    static QStringList defaultQuotes();
 
     // Loads the stored settings at once; writes nothing back.
     explicit TimerViewModel(Platform &platform, QObject *parent = nullptr);

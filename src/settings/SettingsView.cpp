@@ -142,7 +142,7 @@ void SettingsView::buildQuotes(QWidget *form)
     m_restoreDefaults = new QPushButton(tr("Restore Defaults"));
     m_quotesGroup->addRow(QString(), m_restoreDefaults);
     connect(m_restoreDefaults, &QPushButton::clicked, this,
-        [this] { m_viewModel.setQuotes(TimerViewModel::defaultQuotes); });
+        [this] { m_viewModel.setQuotes(TimerViewModel::defaultQuotes()); });
 
     showQuotes();
     connect(&m_viewModel, &TimerViewModel::quotesChanged, this, &SettingsView::showQuotes);
@@ -248,7 +248,7 @@ void SettingsView::showQuotes()
     }
     for (QuoteRow *row : std::as_const(m_quoteRows))
         row->refresh();
-    m_restoreDefaults->setEnabled(m_viewModel.quotes() != TimerViewModel::defaultQuotes);
+    m_restoreDefaults->setEnabled(m_viewModel.quotes() != TimerViewModel::defaultQuotes());
     if (rebuilt)
         updateTabOrder();
 }
