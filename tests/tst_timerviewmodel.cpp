@@ -395,6 +395,9 @@ private slots:
             << replaced("Launch", "La\xe9unch") << "La\ufffdunch" << true << true;
         QTest::newRow("hand-edited, with a comment") << good + "; remember the cake\n"
                                                      << "Launch" << true << true;
+        QTest::newRow("keys Qt cannot read back")
+            << good + "trailing/=kept\ndouble//slash=kept\nnothing=@Invalid()\n"
+            << "Launch" << true << true;
         QTest::newRow("truncated value")
             << QByteArray("[General]\nsavedEventName=Launch\ntodos=\"[{\\\"id\\\":\\\"12")
             << "Launch" << false << true;

@@ -93,8 +93,13 @@ std::optional<QVariantMap> parseIni(const QByteArray &bytes)
     if (ini.status() != QSettings::NoError)
         return std::nullopt;
     QVariantMap values;
-    for (const QString &key : keys)
-        values.insert(key, ini.value(key));
+    for (const QString &key : keys) {
+        // A key Qt lists but cannot look up ("a/", "a//b") or an @Invalid() value
+        // cannot be written back; the file then differs and its copy keeps them.
+        const QVariant value = ini.value(key);
+        if (value.isValid())
+            values.insert(key, value);
+    }
     return values;
 }
 
