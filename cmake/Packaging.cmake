@@ -11,5 +11,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The rounded typeface of the countdown is no library, so shlibdeps cannot find it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-quicksand")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# Qt's own words (dialog buttons, context menus) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 include(CPack)

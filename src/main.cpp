@@ -1,6 +1,7 @@
 #include "menubar/DaystrideApp.h"
 #include "platform/ColorSchemePortal.h"
 #include "platform/LinuxPlatform.h"
+#include "platform/Translations.h"
 #include "platform/UnixSignalWatcher.h"
 #include "ui/Appearance.h"
 #include "ui/SymbolIcon.h"
@@ -15,6 +16,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Daystride"));
     QApplication::setDesktopFileName(QStringLiteral("daystride"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before any text is made: the default tasks and quotes are translated too.
+    Translations::install();
     SymbolIcon::ensureResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/daystride/daystride.svg")));
 

@@ -18,6 +18,8 @@ dpkg-deb -x "$deb" "$scratch/root"
 
 expected="usr/bin/daystride
 usr/share/applications/daystride.desktop
+usr/share/daystride/translations/daystride_de.qm
+usr/share/daystride/translations/daystride_fr.qm
 usr/share/icons/hicolor/128x128/apps/daystride.png
 usr/share/icons/hicolor/256x256/apps/daystride.png
 usr/share/icons/hicolor/48x48/apps/daystride.png

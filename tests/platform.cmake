@@ -19,3 +19,20 @@ daystride_test(tst_x11screens LABELS x11)
 # The Wayland idle protocols against a KWin of the test's own.
 daystride_test(tst_waylandidle LABELS wayland)
 daystride_wayland_protocols(tst_waylandidle "${DAYSTRIDE_PLASMA_WAYLAND_PROTOCOLS}/fake-input.xml")
+
+# The program as it starts in German, French and American English (LANGUAGE and
+# LC_ALL would outrank LANG), and the catalogues against the sources.
+add_executable(tst_translations tst_translations.cpp)
+target_link_libraries(tst_translations PRIVATE daystride_testsupport)
+target_compile_definitions(tst_translations PRIVATE
+    DAYSTRIDE_TRANSLATIONS_BUILD_DIR="${DAYSTRIDE_TRANSLATIONS_BUILD_DIR}"
+    DAYSTRIDE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    DAYSTRIDE_LUPDATE="$<TARGET_FILE:Qt6::lupdate>")
+add_test(NAME tst_translations COMMAND tst_translations catalogueComplete)
+set_tests_properties(tst_translations PROPERTIES LABELS unit TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+foreach(locale de_DE fr_FR en_US)
+    add_test(NAME tst_translations_${locale} COMMAND tst_translations shownTexts)
+    set_tests_properties(tst_translations_${locale} PROPERTIES LABELS unit TIMEOUT 300
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=Europe/Berlin;LANG=${locale}.UTF-8;LANGUAGE=;LC_ALL=;LC_MESSAGES=;LC_TIME=")
+endforeach()

@@ -10,13 +10,6 @@
 #include <filesystem>
 #include <system_error>
 
-namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("LoginItem", text);
-}
-} // namespace
-
 LoginItem::LoginItem(QString executable)
     : m_executable(std::move(executable))
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // Starting at login through an XDG autostart entry,
@@ -7,6 +8,8 @@
 // and does not say Hidden=true.
 class LoginItem
 {
+    Q_DECLARE_TR_FUNCTIONS(LoginItem)
+
 public:
     // `executable` is what the entry starts: by default the running program.
     explicit LoginItem(QString executable = QString());

@@ -17,11 +17,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SettingsStore", text);
-}
-
 QString systemError(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -53,7 +48,7 @@ std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
     QFile file;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
         || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        *error = tr("%1 is not a regular file").arg(path);
+        *error = QCoreApplication::translate("SettingsStore", "%1 is not a regular file").arg(path);
         ::close(fd);
         return std::nullopt;
     }
@@ -116,7 +111,9 @@ std::optional<QByteArray> formatIni(const QVariantMap &values, QString *error)
             ini.setValue(it.key(), it.value());
         ini.sync();
         if (ini.status() != QSettings::NoError) {
-            *error = tr("no room for a temporary file in %1").arg(QDir::tempPath());
+            *error
+                = QCoreApplication::translate("SettingsStore", "no room for a temporary file in %1")
+                      .arg(QDir::tempPath());
             return std::nullopt;
         }
     }
@@ -130,7 +127,8 @@ std::optional<QByteArray> formatIni(const QVariantMap &values, QString *error)
     const QByteArray bytes = written.readAll();
     const std::optional<QVariantMap> reread = parseIni(bytes);
     if (!reread || reread->keys() != values.keys() || (!bytes.isEmpty() && !bytes.endsWith('\n'))) {
-        *error = tr("no room for a temporary file in %1").arg(QDir::tempPath());
+        *error = QCoreApplication::translate("SettingsStore", "no room for a temporary file in %1")
+                     .arg(QDir::tempPath());
         return std::nullopt;
     }
     return bytes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QMap>
 #include <QSet>
@@ -22,6 +23,8 @@
 // would replace it, and something that is not a regular file is never written over.
 class SettingsStore
 {
+    Q_DECLARE_TR_FUNCTIONS(SettingsStore)
+
 public:
     // The store of the running user.
     SettingsStore();

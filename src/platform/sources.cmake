@@ -15,6 +15,7 @@ target_sources(daystride_lib PRIVATE
     platform/ScreenSaverIdleSource.cpp platform/ScreenSaverIdleSource.h
     platform/SettingsStore.cpp platform/SettingsStore.h
     platform/Timers.cpp platform/Timers.h
+    platform/Translations.cpp platform/Translations.h
     platform/UnixSignalWatcher.cpp platform/UnixSignalWatcher.h
     platform/WaylandIdleConnection.cpp platform/WaylandIdleConnection.h
     platform/WaylandIdleSource.cpp platform/WaylandIdleSource.h

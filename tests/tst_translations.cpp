@@ -1,0 +1,248 @@
+#include "FakePlatform.h"
+#include "TestEnvironment.h"
+#include "menubar/Popover.h"
+#include "menubar/TimerView.h"
+#include "model/TimerViewModel.h"
+#include "onboarding/OnboardingView.h"
+#include "platform/Translations.h"
+
+#include <QAbstractButton>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace {
+
+// What a window shows in words: labels, buttons, fields and their placeholders.
+QStringList shownTexts(const QWidget *window)
+{
+    QStringList texts;
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        if (const auto *label = qobject_cast<const QLabel *>(w))
+            texts << label->text();
+        else if (const auto *button = qobject_cast<const QAbstractButton *>(w))
+            texts << button->text();
+        else if (const auto *edit = qobject_cast<const QDateTimeEdit *>(w))
+            texts << edit->text();
+        else if (const auto *field = qobject_cast<const QLineEdit *>(w))
+            texts << field->text() << field->placeholderText();
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+QStringList placeholders(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("%(\\d|lld)"));
+    QStringList found;
+    for (const auto &match : pattern.globalMatch(text))
+        found << match.captured();
+    found.sort();
+    return found;
+}
+
+} // namespace
+
+// The program as it starts in the user's language: ctest runs the shown texts once
+// per LANG (de_DE, fr_FR, en_US), and checks the catalogues against the sources.
+class TestTranslations : public QObject
+{
+    Q_OBJECT
+
+    QString m_language; // the column the rows compare with
+    QMap<QString, QStringList> m_shown;
+
+private slots:
+    void initTestCase()
+    {
+        const QString chosen = Translations::install(
+            QLocale::system(), {QStringLiteral(DAYSTRIDE_TRANSLATIONS_BUILD_DIR)});
+        m_language = QLocale::system().name().left(2);
+        const bool translated = m_language == u"de" || m_language == u"fr";
+        QCOMPARE(chosen.left(2), translated ? m_language : QString());
+    }
+
+    void shownTexts_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("de");
+        QTest::addColumn<QString>("fr");
+        QTest::addColumn<QString>("en");
+        // The popover on an event at 17:05 on 14 March 2027, in a fresh settings file.
+        QTest::newRow("tab") << "popover"
+                             << "Bildschirmschoner"
+                             << "Économiseur d'écran"
+                             << "Screensaver";
+        QTest::newRow("caption") << "popover"
+                                 << "COUNTDOWN BIS"
+                                 << "COMPTE À REBOURS JUSQU'À"
+                                 << "COUNTING DOWN TO";
+        QTest::newRow("unit") << "popover"
+                              << "Tage"
+                              << "jours"
+                              << "days";
+        QTest::newRow("picker") << "popover"
+                                << "Uhrzeit"
+                                << "Heure"
+                                << "Time";
+        QTest::newRow("date") << "popover"
+                              << "14.03.2027"
+                              << "14/03/2027"
+                              << "3/14/2027";
+        QTest::newRow("time") << "popover"
+                              << "17:05"
+                              << "17:05"
+                              << "5:05 PM";
+        QTest::newRow("section") << "popover"
+                                 << "ZUSATZTEXT"
+                                 << "TEXTE SECONDAIRE"
+                                 << "SECONDARY TEXT";
+        QTest::newRow("default task") << "popover"
+                                      << "Pressemappe verschicken"
+                                      << "Envoyer le dossier de presse"
+                                      << "Send the press kit";
+        QTest::newRow("commit") << "popover"
+                                << "Datum und Uhrzeit festlegen"
+                                << "Définir la date et l'heure"
+                                << "Set Date and Time";
+        // Qt's own words, in the name field's context menu.
+        QTest::newRow("qt") << "menu"
+                            << "Alles auswählen"
+                            << "Tout sélectionner"
+                            << "Select All";
+        // The guide, walked through all five pages.
+        QTest::newRow("welcome") << "guide"
+                                 << "Willkommen bei Daystride"
+                                 << "Bienvenue dans Daystride"
+                                 << "Welcome to Daystride";
+        QTest::newRow("first button") << "guide"
+                                      << "Los geht's"
+                                      << "Commencer"
+                                      << "Get Started";
+        QTest::newRow("guide month") << "guide"
+                                     << "März"
+                                     << "mars"
+                                     << "March";
+        QTest::newRow("guide panel") << "guide"
+                                     << "63T 8h 5min"
+                                     << "63j 8h 5min"
+                                     << "63d 8h 5m";
+        QTest::newRow("last button") << "guide"
+                                     << "Mit Daystride loslegen"
+                                     << "Commencer à utiliser Daystride"
+                                     << "Start Using Daystride";
+    }
+
+    void shownTexts()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, de);
+        QFETCH(QString, fr);
+        QFETCH(QString, en);
+        if (m_shown.isEmpty())
+            collect();
+        const QString want = m_language == u"de" ? de : m_language == u"fr" ? fr : en;
+        QVERIFY2(m_shown[where].contains(want),
+            qPrintable(
+                QStringLiteral("\"%1\" not among: %2").arg(want, m_shown[where].join(u'|'))));
+    }
+
+    // Every message the sources hold is translated, with the same placeholders.
+    void catalogueComplete_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("German") << "de";
+        QTest::newRow("French") << "fr";
+    }
+
+    void catalogueComplete()
+    {
+        QFETCH(QString, language);
+        // A fresh scan of the sources into a copy shows strings that are new since.
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("copy.ts"));
+        QVERIFY(QFile::copy(
+            QStringLiteral(DAYSTRIDE_SOURCE_DIR "/translations/daystride_%1.ts").arg(language),
+            copy));
+        QProcess lupdate;
+        lupdate.start(QStringLiteral(DAYSTRIDE_LUPDATE),
+            {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
+                QStringLiteral("-no-obsolete"), QStringLiteral(DAYSTRIDE_SOURCE_DIR "/src"),
+                QStringLiteral("-ts"), copy});
+        QVERIFY(lupdate.waitForFinished(60000));
+        QCOMPARE(lupdate.exitCode(), 0);
+
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QStringList untranslated, mismatched;
+        int messages = 0;
+        QString source;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"source") {
+                source = xml.readElementText();
+            } else if (xml.name() == u"translation") {
+                ++messages;
+                const bool unfinished = !xml.attributes().value(QStringLiteral("type")).isEmpty();
+                const QString translation = xml.readElementText();
+                if (unfinished || translation.isEmpty())
+                    untranslated << source;
+                else if (placeholders(translation) != placeholders(source))
+                    mismatched << source;
+            }
+        }
+        QVERIFY(!xml.hasError());
+        QVERIFY(messages > 100);
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u'|')));
+        QVERIFY2(mismatched.isEmpty(), qPrintable(mismatched.join(u'|')));
+    }
+
+private:
+    void collect()
+    {
+        TestEnvironment env;
+        {
+            QSettings settings(env.settingsPath(), QSettings::IniFormat);
+            settings.setValue(
+                QStringLiteral("savedDate"), QDateTime(QDate(2027, 3, 14), QTime(17, 5)));
+        }
+        FakePlatform platform;
+        platform.setNow(QDateTime(QDate(2027, 1, 10), QTime(9, 0)));
+        TimerViewModel model(platform);
+        {
+            Popover popover(model);
+            popover.showAt(QPoint(900, 10));
+            QVERIFY(QTest::qWaitForWindowExposed(&popover));
+            m_shown[QStringLiteral("popover")] = ::shownTexts(&popover);
+            auto *name = popover.findChild<QLineEdit *>();
+            std::unique_ptr<QMenu> menu(name->createStandardContextMenu());
+            for (const QAction *action : menu->actions())
+                m_shown[QStringLiteral("menu")] << action->text().section(u'\t', 0, 0);
+        }
+
+        model.setEventName(QStringLiteral("Launch"));
+        OnboardingView guide(model);
+        guide.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&guide));
+        QStringList &texts = m_shown[QStringLiteral("guide")];
+        for (int page = 0; page < OnboardingView::stepCount; ++page) {
+            texts << ::shownTexts(&guide);
+            if (page + 1 < OnboardingView::stepCount)
+                QTest::mouseClick(guide.primaryButton(), Qt::LeftButton);
+        }
+    }
+};
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"
