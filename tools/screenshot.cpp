@@ -1,5 +1,6 @@
 // Renders one scene of the program with sample content into a PNG, for the README:
-//   screenshot SCENE WIDTHxHEIGHT OUTPUT.png
+//   screenshot [--dark] SCENE WIDTHxHEIGHT OUTPUT.png
+// --dark renders it as on a desktop that prefers dark colours.
 // The settings live in a temporary folder, so the user's own are never read or
 // written. Each scene is one function in `scenes` below.
 #include "menubar/PanelIcon.h"
@@ -10,6 +11,7 @@
 #include "platform/LinuxPlatform.h"
 #include "screensaver/CountdownView.h"
 #include "settings/SettingsView.h"
+#include "ui/Appearance.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -162,7 +164,7 @@ int usage()
     QStringList names;
     for (const auto &[name, scene] : scenes)
         names << name;
-    std::fprintf(stderr, "usage: screenshot SCENE WIDTHxHEIGHT OUTPUT.png\nscenes: %s\n",
+    std::fprintf(stderr, "usage: screenshot [--dark] SCENE WIDTHxHEIGHT OUTPUT.png\nscenes: %s\n",
         qPrintable(names.join(u' ')));
     return 2;
 }
@@ -175,7 +177,13 @@ int main(int argc, char **argv)
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    // The colours the program derives at start, light or as the desktop's dark preference.
+    Appearance appearance;
+    if (args.size() > 1 && args[1] == u"--dark") {
+        appearance.setScheme(Appearance::Scheme::dark);
+        args.removeAt(1);
+    }
     if (args.size() != 4)
         return usage();
     const auto scene = scenes.find(args[1]);
