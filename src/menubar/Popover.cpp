@@ -13,19 +13,36 @@
 
 namespace {
 constexpr int gapToAnchor = 6;
-}
+// Between the card and the work area's top and right edges, as GNOME Shell's own
+// menus leave under the top bar.
+constexpr int gapToWorkArea = 4;
+} // namespace
 
 Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_view(new TimerView(viewModel, this))
+    , m_card(new QWidget(this))
+    , m_view(new TimerView(viewModel, m_card))
+    , m_onWorkArea(opensOnWorkArea(
+          QGuiApplication::platformName(), qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
 {
     setWindowTitle(tr("Daystride"));
     setAttribute(Qt::WA_ShowWithoutActivating, false);
+    auto *cardLayout = new QVBoxLayout(m_card);
+    cardLayout->setContentsMargins(0, 0, 0, 0);
+    cardLayout->addWidget(m_view);
+    cardLayout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, m_card));
+    m_card->setFixedWidth(contentWidth);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
-    layout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, this));
-    setFixedWidth(contentWidth);
+    if (m_onWorkArea) {
+        setAttribute(Qt::WA_TranslucentBackground);
+        layout->setContentsMargins(0, gapToWorkArea, gapToWorkArea, 0);
+        layout->addWidget(m_card, 0, Qt::AlignTop | Qt::AlignRight);
+        m_card->installEventFilter(this);
+    } else {
+        layout->addWidget(m_card);
+        setFixedWidth(contentWidth);
+    }
     connect(m_view, &TimerView::closeRequested, this, &QWidget::close);
     connect(m_view, &TimerView::settingsRequested, this, &Popover::settingsRequested);
 }
@@ -47,6 +64,15 @@ void Popover::showAt(const QPoint &anchor, const QString &activationToken)
         screen = QGuiApplication::primaryScreen();
     if (!isVisible())
         m_view->appear();
+    if (m_onWorkArea) {
+        // The compositor sizes it to the work area of the monitor it chooses.
+        if (screen)
+            resize(screen->availableGeometry().size());
+        setWindowState(Qt::WindowMaximized);
+        show();
+        FocusOnShow::request(this, activationToken);
+        return;
+    }
     adjustSize();
     if (screen)
         move(placement(at, size(), screen->availableGeometry()));
@@ -65,6 +91,24 @@ QPoint Popover::placement(const QPoint &anchor, const QSize &size, const QRect &
     topLeft.setY(std::clamp(
         topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
     return topLeft;
+}
+
+bool Popover::opensOnWorkArea(const QString &platform, const QString &desktops)
+{
+    if (platform != QLatin1String("wayland"))
+        return false;
+    const QStringList names = desktops.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    return std::any_of(names.begin(), names.end(), [](const QString &name) {
+        return name.compare(QLatin1String("GNOME"), Qt::CaseInsensitive) == 0;
+    });
+}
+
+bool Popover::eventFilter(QObject *watched, QEvent *event)
+{
+    // Input outside the card goes through to whatever is below.
+    if (watched == m_card && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        setMask(QRegion(m_card->geometry()));
+    return QWidget::eventFilter(watched, event);
 }
 
 bool Popover::event(QEvent *event)
@@ -87,9 +131,10 @@ void Popover::keyPressEvent(QKeyEvent *event)
 void Popover::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
+    const QRect card = m_card->geometry();
+    painter.fillRect(card, palette().window());
     QColor edge = palette().color(QPalette::WindowText);
     edge.setAlphaF(0.2f);
     painter.setPen(edge);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(card.adjusted(0, 0, -1, -1));
 }

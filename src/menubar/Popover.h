@@ -9,6 +9,11 @@ class TimerViewModel;
 // The frameless pop-up window that opens from the panel item, placed next to the
 // click and kept inside that screen. Escape, a click elsewhere and the content's
 // own actions close it.
+// Where the compositor places windows itself (Wayland) and the panel is known to be a
+// top bar with its indicators at the right (GNOME Shell), the window is a maximised,
+// transparent host instead: the compositor fits it to the work area of the monitor
+// under the pointer, the card is drawn at its top-right corner, under the indicators,
+// and only the card takes input, so a click beside it reaches the window below.
 class Popover : public QWidget
 {
     Q_OBJECT
@@ -27,6 +32,9 @@ public:
     // Where a window of `size` opens for a click at `anchor` within `area`: centred
     // under the click, or above it in the lower half, and never outside `area`.
     static QPoint placement(const QPoint &anchor, const QSize &size, const QRect &area);
+    // Whether it opens as the work-area host described above, for the Qt platform and
+    // the XDG_CURRENT_DESKTOP list.
+    static bool opensOnWorkArea(const QString &platform, const QString &desktops);
 
 signals:
     void settingsRequested();
@@ -34,8 +42,11 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QWidget *m_card;
     TimerView *m_view;
+    bool m_onWorkArea;
 };
