@@ -86,12 +86,14 @@ class TestShell : public QObject
         settings.setValue(QStringLiteral("idleMinutes"), 1);
     }
 
-    bool startDaystride()
+    // On the native platform, or on `platform` as a user may force it.
+    bool startDaystride(const QString &platform = QStringLiteral("wayland"))
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_env->configHome());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        environment.remove(QStringLiteral("DISPLAY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        if (platform == QLatin1String("wayland"))
+            environment.remove(QStringLiteral("DISPLAY"));
         m_daystride.setProcessEnvironment(environment);
         m_daystride.setProcessChannelMode(QProcess::ForwardedChannels);
         m_daystride.start(QStringLiteral(DAYSTRIDE_EXECUTABLE), {});
@@ -262,6 +264,47 @@ class TestShell : public QObject
             remote(QStringLiteral("NotifyPointerButton"), {buttonLeft, false});
             QTest::qWait(60);
         }
+    }
+
+    int menuEntryId(const QString &label) const
+    {
+        QDBusMessage call
+            = QDBusMessage::createMethodCall(itemService(), QStringLiteral("/MenuBar"),
+                QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("GetProperty"));
+        for (int id = 1; id < 20; ++id) {
+            call.setArguments({id, QStringLiteral("label")});
+            const QDBusMessage answer = m_bus.call(call);
+            if (answer.arguments().value(0).value<QDBusVariant>().variant().toString() == label)
+                return id;
+        }
+        return -1;
+    }
+
+    // Mapped top-level X windows titled `title`, where the X server has them.
+    static QList<QRect> xWindows(const QString &title)
+    {
+        QProcess xwininfo;
+        xwininfo.start(
+            QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
+        xwininfo.waitForFinished(5000);
+        QList<QRect> found;
+        const QRegularExpression line(
+            QStringLiteral("^\\s*(0x[0-9a-f]+) "
+                           "\"%1\":.*\\s(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)$")
+                .arg(QRegularExpression::escape(title)));
+        for (const QString &text :
+            QString::fromUtf8(xwininfo.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch m = line.match(text);
+            if (!m.hasMatch())
+                continue;
+            QProcess state;
+            state.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), m.captured(1)});
+            state.waitForFinished(5000);
+            if (state.readAllStandardOutput().contains("IsViewable"))
+                found << QRect(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(2).toInt(),
+                    m.captured(3).toInt());
+        }
+        return found;
     }
 
     // A key by its evdev code, to the focused window.
@@ -494,6 +537,32 @@ private slots:
         const QList<QRect> screens = outputs();
         QVERIFY(std::any_of(screens.begin(), screens.end(),
             [&](const QRect &output) { return output.contains(popover); }));
+    }
+
+    // Forced onto X11 under sway (Xwayland): "Show Countdown" from the item's menu puts
+    // one cover on each output.
+    void coversEachOutputUnderXwayland()
+    {
+        if (shell() != QLatin1String("sway") || qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs sway with Xwayland (DAYSTRIDE_SHELL_XWAYLAND=1)");
+        QVERIFY(startDaystride(QStringLiteral("xcb")));
+        QTRY_VERIFY_WITH_TIMEOUT(isListed(), 10000);
+        QDBusMessage event
+            = QDBusMessage::createMethodCall(itemService(), QStringLiteral("/MenuBar"),
+                QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("Event"));
+        event << menuEntryId(QStringLiteral("Show Countdown")) << QStringLiteral("clicked")
+              << QVariant::fromValue(QDBusVariant(QString())) << 0u;
+        QCOMPARE(m_bus.call(event).type(), QDBusMessage::ReplyMessage);
+        const QList<QRect> screens = outputs();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            xWindows(QStringLiteral("Daystride Countdown")).size() == screens.size(), 5000);
+        const QList<QRect> covers = xWindows(QStringLiteral("Daystride Countdown"));
+        int perOutput = 0;
+        for (const QRect &output : screens)
+            perOutput += covers.count(output) == 1 ? 1 : 0;
+        qInfo("sway, Xwayland: %d of %d outputs covered by one cover each", perOutput,
+            int(screens.size()));
+        QCOMPARE(perOutput, int(screens.size()));
     }
 
     void idleMinuteCoversBothOutputs()

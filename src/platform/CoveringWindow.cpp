@@ -18,10 +18,61 @@ Display *x11Display()
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->display() : nullptr;
 }
+
+// The names in the window manager's _NET_SUPPORTED.
+QList<QByteArray> supportedHints(Display *dpy)
+{
+    QList<QByteArray> names;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), XInternAtom(dpy, "_NET_SUPPORTED", False),
+            0, 4096, False, XA_ATOM, &type, &format, &count, &remaining, &data)
+            != Success
+        || !data)
+        return names;
+    if (format == 32) {
+        const auto *atoms = reinterpret_cast<const Atom *>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            if (char *name = XGetAtomName(dpy, atoms[i])) {
+                names.append(QByteArray(name));
+                XFree(name);
+            }
+        }
+    }
+    XFree(data);
+    return names;
+}
+
+bool bypassHere()
+{
+    Display *dpy = x11Display();
+    if (!dpy)
+        return false;
+    QStringList screenNames;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screenNames.append(screen->name());
+    // Asked only under Xwayland: the plain X11 path reads no more than it did.
+    if (!CoveringWindow::bypassesWindowManager(screenNames, {}))
+        return false;
+    return CoveringWindow::bypassesWindowManager(screenNames, supportedHints(dpy));
+}
 } // namespace
 
+bool CoveringWindow::bypassesWindowManager(
+    const QStringList &screenNames, const QList<QByteArray> &supported)
+{
+    const bool xwayland = std::any_of(screenNames.begin(), screenNames.end(),
+        [](const QString &name) { return name.startsWith(QLatin1String("XWAYLAND")); });
+    return xwayland && !supported.contains(QByteArrayLiteral("_NET_WM_FULLSCREEN_MONITORS"));
+}
+
 CoveringWindow::CoveringWindow(QScreen *screen, const QRect &geometry)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(nullptr,
+        Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+            | (bypassHere() ? Qt::X11BypassWindowManagerHint : Qt::WindowFlags()))
     , m_geometry(geometry)
 {
     setWindowTitle(tr("Daystride Countdown"));
@@ -32,7 +83,8 @@ CoveringWindow::CoveringWindow(QScreen *screen, const QRect &geometry)
     setPalette(black);
     setGeometry(geometry);
     placeOnScreen(screen);
-    setWindowState(Qt::WindowFullScreen);
+    if (!windowFlags().testFlag(Qt::X11BypassWindowManagerHint))
+        setWindowState(Qt::WindowFullScreen);
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installNativeEventFilter(this);
 }

@@ -8,6 +8,11 @@
 // tracking the mouse. On X11 it is also sticky on every desktop and carries the
 // program's window class. Tells when the window manager or another client closed
 // it, as opposed to a close by the program itself.
+// Under Xwayland, a compositor whose X window manager puts every full-screen window
+// on the focused output (one that does not offer _NET_WM_FULLSCREEN_MONITORS, as
+// wlroots') would stack all covers on one output: there each cover is an
+// override-redirect window at its screen's geometry, which the compositor shows
+// where it is.
 class QScreen;
 
 class CoveringWindow : public QWidget, public QAbstractNativeEventFilter
@@ -20,6 +25,12 @@ public:
     ~CoveringWindow() override;
 
     QRect coveredGeometry() const { return m_geometry; }
+
+    // Whether covers go past the window manager: the X server is Xwayland (its outputs
+    // are named XWAYLAND0, XWAYLAND1...) and the window manager does not list
+    // _NET_WM_FULLSCREEN_MONITORS among the hints it supports.
+    static bool bypassesWindowManager(
+        const QStringList &screenNames, const QList<QByteArray> &supportedHints);
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
