@@ -20,28 +20,25 @@ constexpr int gapToWorkArea = 4;
 
 Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_card(new QWidget(this))
-    , m_view(new TimerView(viewModel, m_card))
     , m_onWorkArea(opensOnWorkArea(
           QGuiApplication::platformName(), qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
 {
     setWindowTitle(tr("Daystride"));
     setAttribute(Qt::WA_ShowWithoutActivating, false);
+    // Where the window is the card, it follows the content's size itself.
+    m_card = m_onWorkArea ? new QWidget(this) : this;
+    m_view = new TimerView(viewModel, m_card);
     auto *cardLayout = new QVBoxLayout(m_card);
     cardLayout->setContentsMargins(0, 0, 0, 0);
     cardLayout->addWidget(m_view);
     cardLayout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, m_card));
     m_card->setFixedWidth(contentWidth);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     if (m_onWorkArea) {
         setAttribute(Qt::WA_TranslucentBackground);
+        auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, gapToWorkArea, gapToWorkArea, 0);
         layout->addWidget(m_card, 0, Qt::AlignTop | Qt::AlignRight);
         m_card->installEventFilter(this);
-    } else {
-        layout->addWidget(m_card);
-        setFixedWidth(contentWidth);
     }
     connect(m_view, &TimerView::closeRequested, this, &QWidget::close);
     connect(m_view, &TimerView::settingsRequested, this, &Popover::settingsRequested);
@@ -131,7 +128,7 @@ void Popover::keyPressEvent(QKeyEvent *event)
 void Popover::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QRect card = m_card->geometry();
+    const QRect card = m_card == this ? rect() : m_card->geometry();
     painter.fillRect(card, palette().window());
     QColor edge = palette().color(QPalette::WindowText);
     edge.setAlphaF(0.2f);

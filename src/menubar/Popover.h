@@ -46,7 +46,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    bool m_onWorkArea;
     QWidget *m_card;
     TimerView *m_view;
-    bool m_onWorkArea;
 };

@@ -235,7 +235,8 @@ void TimerView::fitToPage()
     m_pages->setFixedHeight(m_pages->currentWidget()->sizeHint().height());
     // The window's layout keeps this view's old size hint until told it changed.
     updateGeometry();
-    if (window() != this)
+    // A maximised window keeps the size the compositor gave it; its layout moves the rest.
+    if (window() != this && !(window()->windowState() & Qt::WindowMaximized))
         window()->adjustSize();
 }
 
