@@ -1,6 +1,7 @@
 // Whole-process figures of the running program beside the floor (bench/floor.cpp, an
 // empty Qt program), measured interleaved in one session and printed as one table:
 //   app_bench [--starts N] [--settle-seconds S] [--idle-seconds S] [--cover-seconds S]
+//             [--threads]
 // Both run against a bus of the benchmark's own with a StatusNotifierWatcher, on the
 // X server of bench/run; memory, CPU time and wake-ups come from /proc.
 #include "RemoteObject.h"
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,7 +47,11 @@ struct Sample
     double pssMiB = 0;
     double dirtyMiB = 0; // written pages, private or shared (the surface): not reclaimable
     double cpuSeconds = 0; // run time of every thread, from the scheduler
-    qint64 wakeUps = 0; // context switches of every thread
+    // Sleeps of every thread, each ended by a wake-up; preemptions of a running
+    // thread are the machine's load, not the program's, and are counted apart.
+    qint64 wakeUps = 0;
+    qint64 preemptions = 0;
+    QMap<QString, qint64> wakeUpsByThread; // "name tid"
 };
 
 Sample sample(qint64 pid)
@@ -63,8 +69,12 @@ Sample sample(qint64 pid)
         s.cpuSeconds
             += readFile(path + QStringLiteral("/schedstat")).split(' ').value(0).toDouble() / 1e9;
         const QByteArray status = readFile(path + QStringLiteral("/status"));
-        s.wakeUps += field(status, "voluntary_ctxt_switches")
-            + field(status, "nonvoluntary_ctxt_switches");
+        const qint64 sleeps = field(status, "voluntary_ctxt_switches");
+        s.wakeUps += sleeps;
+        s.preemptions += field(status, "nonvoluntary_ctxt_switches");
+        s.wakeUpsByThread.insert(
+            QString::fromUtf8(readFile(path + QStringLiteral("/comm")).trimmed()) + u' ' + task,
+            sleeps);
     }
     return s;
 }
@@ -96,10 +106,11 @@ double median(QList<double> values)
 class Bench
 {
 public:
-    Bench(const QString &daystride, const QString &floor)
+    Bench(const QString &daystride, const QString &floor, bool threads)
         : m_daystride(daystride)
         , m_floor(floor)
         , m_watcher(m_bus.connection())
+        , m_threads(threads)
     {
     }
 
@@ -183,6 +194,15 @@ public:
         printRow({idleEnabled ? "wake-ups per minute, all threads, idle on"
                               : "wake-ups per minute, all threads, idle off",
             (d1.wakeUps - d0.wakeUps) / minutes, (f1.wakeUps - f0.wakeUps) / minutes, 1});
+        printRow(
+            {"  preemptions per minute (machine load)", (d1.preemptions - d0.preemptions) / minutes,
+                (f1.preemptions - f0.preemptions) / minutes, 1});
+        if (m_threads) {
+            for (auto it = d1.wakeUpsByThread.begin(); it != d1.wakeUpsByThread.end(); ++it) {
+                std::printf("|   thread %-41s | %10.1f |\n", qPrintable(it.key()),
+                    (it.value() - d0.wakeUpsByThread.value(it.key())) / minutes);
+            }
+        }
         printRow({idleEnabled ? "CPU idle, idle on (ms per minute)"
                               : "CPU idle, idle off (ms per minute)",
             1000 * (d1.cpuSeconds - d0.cpuSeconds) / minutes,
@@ -271,6 +291,7 @@ private:
     TestBus m_bus;
     TestStatusNotifierWatcher m_watcher;
     QProcessEnvironment m_environment;
+    bool m_threads; // each thread's wake-ups while idle
 };
 
 } // namespace
@@ -282,7 +303,8 @@ int main(int argc, char **argv)
     int settleSeconds = 60;
     int idleSeconds = 180;
     int coverSeconds = 10;
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool threads = args.removeAll(QStringLiteral("--threads")) > 0;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         const int value = args[i + 1].toInt();
         if (args[i] == QLatin1String("--starts"))
@@ -294,7 +316,7 @@ int main(int argc, char **argv)
         else if (args[i] == QLatin1String("--cover-seconds"))
             coverSeconds = value;
     }
-    Bench bench(QStringLiteral(DAYSTRIDE_EXECUTABLE), QStringLiteral(DAYSTRIDE_FLOOR));
+    Bench bench(QStringLiteral(DAYSTRIDE_EXECUTABLE), QStringLiteral(DAYSTRIDE_FLOOR), threads);
     if (!bench.start()) {
         std::fprintf(stderr, "app_bench: the private bus or its watcher did not start\n");
         return 1;
