@@ -47,12 +47,28 @@ struct Sample
     double pssMiB = 0;
     double dirtyMiB = 0; // written pages, private or shared (the surface): not reclaimable
     double cpuSeconds = 0; // run time of every thread, from the scheduler
-    // Sleeps of every thread, each ended by a wake-up; preemptions of a running
-    // thread are the machine's load, not the program's, and are counted apart.
-    qint64 wakeUps = 0;
-    qint64 preemptions = 0;
-    QMap<QString, qint64> wakeUpsByThread; // "name tid"
+    // Per thread ("name tid"): sleeps, each ended by a wake-up, and preemptions of
+    // the running thread, which are the machine's load rather than the program's.
+    struct Switches
+    {
+        qint64 sleeps = 0;
+        qint64 preemptions = 0;
+    };
+    QMap<QString, Switches> threads;
 };
+
+// Over the threads alive at the later sample: Qt's pooled threads end after 30 s
+// idle, and their counts must not leave the sum.
+Sample::Switches switchesBetween(const Sample &from, const Sample &to)
+{
+    Sample::Switches sum;
+    for (auto it = to.threads.begin(); it != to.threads.end(); ++it) {
+        const Sample::Switches before = from.threads.value(it.key());
+        sum.sleeps += it->sleeps - before.sleeps;
+        sum.preemptions += it->preemptions - before.preemptions;
+    }
+    return sum;
+}
 
 Sample sample(qint64 pid)
 {
@@ -69,12 +85,10 @@ Sample sample(qint64 pid)
         s.cpuSeconds
             += readFile(path + QStringLiteral("/schedstat")).split(' ').value(0).toDouble() / 1e9;
         const QByteArray status = readFile(path + QStringLiteral("/status"));
-        const qint64 sleeps = field(status, "voluntary_ctxt_switches");
-        s.wakeUps += sleeps;
-        s.preemptions += field(status, "nonvoluntary_ctxt_switches");
-        s.wakeUpsByThread.insert(
+        s.threads.insert(
             QString::fromUtf8(readFile(path + QStringLiteral("/comm")).trimmed()) + u' ' + task,
-            sleeps);
+            {field(status, "voluntary_ctxt_switches"),
+                field(status, "nonvoluntary_ctxt_switches")});
     }
     return s;
 }
@@ -191,16 +205,16 @@ public:
             printRow({"RSS idle (MiB)", d1.rssMiB, f1.rssMiB, 1});
             printRow({"PSS idle (MiB)", d1.pssMiB, f1.pssMiB, 1});
         }
+        const Sample::Switches d = switchesBetween(d0, d1), f = switchesBetween(f0, f1);
         printRow({idleEnabled ? "wake-ups per minute, all threads, idle on"
                               : "wake-ups per minute, all threads, idle off",
-            (d1.wakeUps - d0.wakeUps) / minutes, (f1.wakeUps - f0.wakeUps) / minutes, 1});
-        printRow(
-            {"  preemptions per minute (machine load)", (d1.preemptions - d0.preemptions) / minutes,
-                (f1.preemptions - f0.preemptions) / minutes, 1});
+            d.sleeps / minutes, f.sleeps / minutes, 1});
+        printRow({"  preemptions per minute (machine load)", d.preemptions / minutes,
+            f.preemptions / minutes, 1});
         if (m_threads) {
-            for (auto it = d1.wakeUpsByThread.begin(); it != d1.wakeUpsByThread.end(); ++it) {
+            for (auto it = d1.threads.begin(); it != d1.threads.end(); ++it) {
                 std::printf("|   thread %-41s | %10.1f |\n", qPrintable(it.key()),
-                    (it.value() - d0.wakeUpsByThread.value(it.key())) / minutes);
+                    (it->sleeps - d0.threads.value(it.key()).sleeps) / minutes);
             }
         }
         printRow({idleEnabled ? "CPU idle, idle on (ms per minute)"
@@ -278,8 +292,8 @@ public:
             1000 * (d.during.cpuSeconds - d.shown.cpuSeconds) / coverSeconds,
             1000 * (f.during.cpuSeconds - f.shown.cpuSeconds) / coverSeconds, 2});
         printRow({"wake-ups per second while covering",
-            double(d.during.wakeUps - d.shown.wakeUps) / coverSeconds,
-            double(f.during.wakeUps - f.shown.wakeUps) / coverSeconds, 1});
+            double(switchesBetween(d.shown, d.during).sleeps) / coverSeconds,
+            double(switchesBetween(f.shown, f.during).sleeps) / coverSeconds, 1});
         stop(daystride);
         stop(floor);
     }

@@ -66,6 +66,7 @@ class TestPanelItem : public QObject
     std::unique_ptr<TestStatusNotifierWatcher> m_watcher;
     QProcess m_daystride;
     QDateTime m_target;
+    QStringList m_heard;
 
 private slots:
     void init()
@@ -136,6 +137,32 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(QStringLiteral("Daystride")).isEmpty(), 5000);
     }
 
+    // Hosts re-read the label and tooltip only when told: once per new text, with it.
+    void hostHearsOfEachNewLabel()
+    {
+        QDBusConnection host = QDBusConnection::connectToBus(m_bus->address(), "host");
+        const QString interface = QStringLiteral("org.kde.StatusNotifierItem");
+        const QString path = QString::fromLatin1(StatusNotifierItem::objectPath);
+        QVERIFY(host.connect(QString(), path, interface, QStringLiteral("XAyatanaNewLabel"), this,
+            SLOT(heardLabel(QString, QString))));
+        QVERIFY(host.connect(
+            QString(), path, interface, QStringLiteral("NewToolTip"), this, SLOT(heardToolTip())));
+        {
+            StatusNotifierItem item(m_bus->connection(), {});
+            item.setLabel(QStringLiteral("3d 4h "));
+            item.setLabel(QStringLiteral("3d 4h "));
+            item.setLabel(QStringLiteral("3d 3h "));
+            const QStringList expected = {"3d 4h ", "tooltip", "3d 3h ", "tooltip"};
+            QTRY_COMPARE(m_heard, expected);
+        }
+        QDBusConnection::disconnectFromBus("host");
+    }
+
+public slots:
+    void heardLabel(const QString &label, const QString &) { m_heard << label; }
+    void heardToolTip() { m_heard << QStringLiteral("tooltip"); }
+
+private slots:
     void secondStartHandsOverAndExits()
     {
         startDaystride(m_daystride);

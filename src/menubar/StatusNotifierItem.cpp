@@ -4,6 +4,8 @@
 #include "menubar/StatusNotifierItemAdaptor.h"
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
@@ -64,8 +66,24 @@ void StatusNotifierItem::setLabel(const QString &label)
     if (label == m_label)
         return;
     m_label = label;
-    emit m_adaptor->XAyatanaNewLabel(m_label, m_adaptor->xAyatanaLabelGuide());
-    emit m_adaptor->NewToolTip();
+    const QString path = QString::fromLatin1(objectPath);
+    const QString interface = QStringLiteral("org.kde.StatusNotifierItem");
+    QDBusMessage newLabel
+        = QDBusMessage::createSignal(path, interface, QStringLiteral("XAyatanaNewLabel"));
+    newLabel << m_label << m_adaptor->xAyatanaLabelGuide();
+    const QDBusMessage newToolTip
+        = QDBusMessage::createSignal(path, interface, QStringLiteral("NewToolTip"));
+    // Qt D-Bus hands each message sent from this thread to its own thread; sent from
+    // there (where the bus's interface object lives), the two signals of a new label
+    // cost that thread one wake-up a minute instead of up to two.
+    QObject *busThread = m_bus.interface() ? static_cast<QObject *>(m_bus.interface()) : this;
+    QMetaObject::invokeMethod(
+        busThread,
+        [bus = m_bus, newLabel, newToolTip] {
+            bus.send(newLabel);
+            bus.send(newToolTip);
+        },
+        Qt::QueuedConnection);
 }
 
 void StatusNotifierItem::setIcon(const SniPixmapList &icon)
