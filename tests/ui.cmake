@@ -3,3 +3,7 @@ daystride_test(tst_appearance SOURCES TestBus.cpp TestBus.h)
 target_compile_definitions(tst_appearance PRIVATE
     DAYSTRIDE_TEST_SERVICE="$<TARGET_FILE:daystride_test_service>")
 add_dependencies(tst_appearance daystride_test_service)
+# What a screen reader sees of the popover, the Settings window and the guide.
+daystride_test(tst_accessibility ENV TZ=America/New_York)
+# Every window driven by the keyboard alone.
+daystride_test(tst_keyboard ENV TZ=America/New_York)

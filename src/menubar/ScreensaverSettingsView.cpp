@@ -22,8 +22,10 @@ QVBoxLayout *section(const QString &title, QWidget *box, QWidget *parent)
 {
     auto *stack = new QVBoxLayout;
     stack->setSpacing(6);
-    // Shown in capitals, as written otherwise.
-    stack->addWidget(Look::caption(title.toUpper(), parent));
+    // Shown in capitals, as written otherwise; read before the box it titles.
+    QLabel *caption = Look::caption(title.toUpper(), parent);
+    caption->stackUnder(box);
+    stack->addWidget(caption);
     stack->addWidget(box);
     return stack;
 }
@@ -46,15 +48,20 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(16);
 
+    const QString subtitleTitle = tr("Secondary Text");
     auto *subtitleBox = new RoundedBox(this);
+    m_subtitleBox = subtitleBox;
     auto *subtitleRow = new QHBoxLayout(subtitleBox);
     subtitleRow->setContentsMargins(10, 10, 10, 10);
     m_subtitleField = new QLineEdit(subtitleBox);
     SingleLineText::apply(m_subtitleField);
     m_subtitleField->setPlaceholderText(tr("Shown under the event name"));
+    m_subtitleField->setAccessibleName(subtitleTitle);
     Look::makePlain(m_subtitleField);
+    // The box draws the field's focus ring.
+    m_subtitleField->installEventFilter(this);
     subtitleRow->addWidget(m_subtitleField);
-    layout->addLayout(section(tr("Secondary Text"), subtitleBox, this));
+    layout->addLayout(section(subtitleTitle, subtitleBox, this));
     connect(m_subtitleField, &QLineEdit::textEdited, this,
         [this](const QString &text) { m_viewModel.setSubtitle(text); });
 
@@ -174,11 +181,10 @@ void ScreensaverSettingsView::rebuildTaskRows()
             rows->addWidget(Look::divider(m_tasksBox, 36));
         auto *row = new QWidget(m_tasksBox);
         auto *line = new QHBoxLayout(row);
-        line->setContentsMargins(10, 5, 10, 5);
-        line->setSpacing(10);
-        auto *check = new QToolButton(row);
-        check->setAutoRaise(true);
-        check->setFixedWidth(16);
+        // The check's focus ring takes 2 of the margin and of the spacing.
+        line->setContentsMargins(8, 5, 10, 5);
+        line->setSpacing(8);
+        QToolButton *check = Look::checkSymbol(row);
         check->setToolTip(tr("Mark as done"));
         connect(check, &QToolButton::clicked, this, [this, i] { toggleTask(i); });
         line->addWidget(check);
@@ -208,6 +214,14 @@ void ScreensaverSettingsView::rebuildTaskRows()
         m_taskChecks << check;
         m_taskFrames << frame;
     }
+
+    // The rows come after the controls below them: keep Tab going top to bottom.
+    QList<QWidget *> chain = {m_subtitleField};
+    for (qsizetype i = 0; i < m_taskFields.size(); ++i)
+        chain << m_taskChecks[i] << m_taskFields[i];
+    chain << m_idleSwitch << m_delayStepper;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void ScreensaverSettingsView::refreshFromModel()
@@ -236,7 +250,10 @@ void ScreensaverSettingsView::refreshTaskLooks()
         m_taskChecks[i]->setIcon(done
                 ? SymbolIcon::icon(QStringLiteral("checkmark.circle.fill"), Look::accent(palette()))
                 : SymbolIcon::icon(QStringLiteral("circle"), Look::secondary(palette())));
-        m_taskChecks[i]->setAccessibleName(done ? tr("Mark as not done") : tr("Mark as done"));
+        m_taskChecks[i]->setChecked(done);
+        // Named after its task, so "done" is said of something.
+        m_taskChecks[i]->setAccessibleName(
+            todos[i].text.trimmed().isEmpty() ? m_taskFields[i]->accessibleName() : todos[i].text);
         QFont font = m_taskFields[i]->font();
         font.setStrikeOut(done);
         m_taskFields[i]->setFont(font);
@@ -250,7 +267,10 @@ void ScreensaverSettingsView::refreshTaskLooks()
 
 bool ScreensaverSettingsView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+    if (watched == m_subtitleField
+        && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        m_subtitleBox->setFocusBorder(event->type() == QEvent::FocusIn);
+    } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         const int index = int(m_taskFields.indexOf(static_cast<QLineEdit *>(watched)));
         if (index >= 0) {
             if (event->type() == QEvent::FocusIn)

@@ -51,6 +51,7 @@ private:
     TimerViewModel &m_viewModel;
     std::optional<int> m_focusedTask;
 
+    RoundedBox *m_subtitleBox = nullptr;
     QLineEdit *m_subtitleField = nullptr;
     QWidget *m_tasksBox = nullptr;
     QList<QLineEdit *> m_taskFields;

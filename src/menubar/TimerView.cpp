@@ -4,8 +4,10 @@
 #include "model/TimerViewModel.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
+#include "ui/Accessibility.h"
 #include "ui/DateTimeFormats.h"
 #include "ui/Look.h"
+#include "ui/ReturnKey.h"
 #include "ui/RoundedBox.h"
 #include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
@@ -35,7 +37,13 @@ QHBoxLayout *pickerRow(
     icon->setFixedWidth(16);
     SymbolIcon::show(icon, symbol, 16, &Look::accent);
     row->addWidget(icon);
-    row->addWidget(new QLabel(label, parent));
+    auto *text = new QLabel(label, parent);
+    text->setBuddy(picker);
+    // Read in the order shown: the picker was made before its row.
+    icon->stackUnder(picker);
+    text->stackUnder(picker);
+    picker->setAccessibleName(label);
+    row->addWidget(text);
     row->addStretch();
     row->addWidget(picker);
     return row;
@@ -51,12 +59,15 @@ TimerView::TimerView(TimerViewModel &viewModel, QWidget *parent)
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(16);
 
-    // The tab switch: two segments of one control.
-    auto *switchRow = new QHBoxLayout;
+    // The tab switch: two segments of one control, announced as a list of tabs.
+    auto *tabBar = new QWidget(this);
+    Accessibility::setRole(tabBar, QAccessible::PageTabList);
+    auto *switchRow = new QHBoxLayout(tabBar);
+    switchRow->setContentsMargins(0, 0, 0, 0);
     switchRow->setSpacing(0);
     auto *tabs = new QButtonGroup(this);
-    m_timerTabButton = Look::segment(tr("Timer"), Look::Segment::first, this);
-    m_screensaverTabButton = Look::segment(tr("Screensaver"), Look::Segment::last, this);
+    m_timerTabButton = Look::segment(tr("Timer"), Look::Segment::first, tabBar);
+    m_screensaverTabButton = Look::segment(tr("Screensaver"), Look::Segment::last, tabBar);
     for (QToolButton *button : {m_timerTabButton, m_screensaverTabButton}) {
         tabs->addButton(button);
         switchRow->addWidget(button, 1);
@@ -65,7 +76,7 @@ TimerView::TimerView(TimerViewModel &viewModel, QWidget *parent)
     connect(m_timerTabButton, &QToolButton::clicked, this, [this] { setTab(Tab::timer); });
     connect(
         m_screensaverTabButton, &QToolButton::clicked, this, [this] { setTab(Tab::screensaver); });
-    layout->addLayout(switchRow);
+    layout->addWidget(tabBar);
 
     m_pages = new QStackedWidget(this);
     m_timerTab = createTimerTab();
@@ -88,13 +99,25 @@ TimerView::TimerView(TimerViewModel &viewModel, QWidget *parent)
     });
     connect(&viewModel, &TimerViewModel::eventNameChanged, this, &TimerView::updateCommitButton);
 
-    auto *commitKey = new QShortcut(QKeySequence(Qt::Key_Return), this);
-    auto *enterKey = new QShortcut(QKeySequence(Qt::Key_Enter), this);
-    for (QShortcut *key : {commitKey, enterKey}) {
-        key->setContext(Qt::WindowShortcut);
-        connect(key, &QShortcut::activated, this, [this] {
-            if (m_tab == Tab::timer && m_commitButton->isEnabled())
-                commit();
+    // Return commits, unless it presses the focused button.
+    ReturnKey::install(this, [this] {
+        if (m_tab == Tab::timer && m_commitButton->isEnabled())
+            commit();
+    });
+    // The tab list's keys: Ctrl+Tab and Ctrl+Page Down to the next tab, with Shift
+    // or Page Up back; two tabs, so each goes to the other.
+    const QKeySequence tabKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Tab),
+        QKeySequence(Qt::CTRL | Qt::Key_PageDown),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)};
+    for (const QKeySequence &keys : tabKeys) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            setTab(m_tab == Tab::timer ? Tab::screensaver : Tab::timer);
+            // The focus goes with the tab list rather than into the hidden page.
+            (m_tab == Tab::timer ? m_timerTabButton : m_screensaverTabButton)
+                ->setFocus(Qt::TabFocusReason);
         });
     }
     refreshDraftFields();
@@ -123,6 +146,7 @@ QWidget *TimerView::createTimerTab()
     m_nameField = new QLineEdit(nameBox);
     SingleLineText::apply(m_nameField);
     m_nameField->setPlaceholderText(tr("Event Name"));
+    m_nameField->setAccessibleName(m_nameField->placeholderText());
     m_nameField->setFrame(false);
     m_nameField->setAttribute(Qt::WA_MacShowFocusRect, false);
     Look::makePlain(m_nameField);
@@ -214,6 +238,11 @@ void TimerView::appear()
     m_draftName = m_viewModel.eventName();
     refreshDraftFields();
     m_nameField->end(false);
+    // The focus starts where the user types.
+    if (m_tab == Tab::timer)
+        m_nameField->setFocus(Qt::OtherFocusReason);
+    else
+        m_screensaverView->subtitleField()->setFocus(Qt::OtherFocusReason);
     refreshCountdown();
     updateCommitButton();
 }

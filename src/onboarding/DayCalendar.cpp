@@ -1,10 +1,29 @@
 #include "onboarding/DayCalendar.h"
 
+#include "ui/Accessibility.h"
+
+#include <QAbstractItemView>
 #include <QPainter>
+#include <QSpinBox>
+#include <QToolButton>
 
 DayCalendar::DayCalendar(QWidget *parent)
     : QCalendarWidget(parent)
 {
+    Accessibility::install();
+    // The calendar's own parts have no names for assistive technology.
+    const std::pair<const char *, QString> parts[] = {
+        {"qt_calendar_prevmonth", tr("Previous month")},
+        {"qt_calendar_nextmonth", tr("Next month")},
+        {"qt_calendar_monthbutton", tr("Month")},
+        {"qt_calendar_yearbutton", tr("Year")},
+        {"qt_calendar_yearedit", tr("Year")},
+        {"qt_calendar_calendarview", tr("Day")},
+    };
+    for (const auto &[objectName, name] : parts) {
+        if (auto *part = findChild<QWidget *>(QLatin1String(objectName)))
+            part->setAccessibleName(name);
+    }
 }
 
 void DayCalendar::paintCell(QPainter *painter, const QRect &rect, QDate date) const

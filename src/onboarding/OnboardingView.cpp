@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 #include "ui/Look.h"
+#include "ui/ReturnKey.h"
 #include "ui/SymbolIcon.h"
 
 #include <QGraphicsOpacityEffect>
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QPropertyAnimation>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -74,13 +74,11 @@ OnboardingView::OnboardingView(TimerViewModel &viewModel, QWidget *parent)
         else
             advance(1);
     });
-    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto *shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, [this] {
-            if (m_primary->isEnabled())
-                m_primary->click();
-        });
-    }
+    // Return presses the focused button, else the primary one.
+    ReturnKey::install(this, [this] {
+        if (m_primary->isEnabled())
+            m_primary->click();
+    });
 
     // The model announces before it changes: redraw once the burst is over.
     m_refresh.setSingleShot(true);
@@ -102,8 +100,13 @@ void OnboardingView::advance(qint64 offset)
     if (!target)
         return;
     showStep(*target);
-    if (QLineEdit *name = nameField())
+    if (QLineEdit *name = nameField()) {
         name->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget *focus = focusWidget(); !focus || !focus->isVisible()) {
+        // The focus was on the page just replaced: keep it in the window, where
+        // Return goes on.
+        (m_primary->isEnabled() ? m_primary : m_back)->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void OnboardingView::finish()

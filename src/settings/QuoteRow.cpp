@@ -21,7 +21,7 @@ QuoteRow::QuoteRow(TimerViewModel &viewModel, qsizetype position, QWidget *paren
     m_text->setPlaceholderText(tr("Type a quote"));
     SingleLineText::apply(m_text);
 
-    m_delete->setAutoRaise(true);
+    Look::makeBorderless(m_delete);
     m_delete->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_delete->setToolTip(tr("Delete Quote"));
     m_delete->setAccessibleName(tr("Delete Quote"));

@@ -9,6 +9,7 @@
 #include "ui/DateTimeFormats.h"
 #include "ui/IdleNotice.h"
 #include "ui/Look.h"
+#include "ui/ReturnKey.h"
 #include "ui/SingleLineText.h"
 #include "ui/Stepper.h"
 #include "ui/StorageNotice.h"
@@ -43,6 +44,9 @@ SettingsView::SettingsView(
     m_scrollArea->setFrameShape(QFrame::NoFrame);
     m_scrollArea->setWidgetResizable(true);
     m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Not a stop of its own: Tab goes through the form's controls, and the area
+    // scrolls to each as it takes the focus.
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(
@@ -63,9 +67,12 @@ SettingsView::SettingsView(
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    ReturnKey::install(this);
 
     watchForSaving();
     updateTabOrder();
+    // The focus starts in the first field, not on the switch above it.
+    m_eventName->setFocus(Qt::OtherFocusReason);
 }
 
 SettingsView::~SettingsView() = default;

@@ -1,5 +1,6 @@
 #include "ui/Look.h"
 
+#include "ui/Accessibility.h"
 #include "ui/PaletteFollower.h"
 #include "ui/SymbolIcon.h"
 
@@ -188,6 +189,8 @@ QWidget *Look::divider(QWidget *parent, int indent)
 QToolButton *Look::segment(const QString &text, Segment position, QWidget *parent)
 {
     auto *button = new QToolButton(parent);
+    // Before anything is announced: the first announcement fixes the interface.
+    Accessibility::setRole(button, QAccessible::PageTab);
     button->setText(text);
     button->setCheckable(true);
     button->setAutoExclusive(true);
@@ -218,10 +221,48 @@ QToolButton *Look::plainButton(const QString &symbol, const QString &text, QWidg
         [](const QPalette &palette) { return palette.color(QPalette::ButtonText); });
     button->setIconSize(QSize(16, 16));
     button->setFocusPolicy(Qt::StrongFocus);
+    makeBorderless(button);
     if (!text.isEmpty()) {
         button->setText(text);
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
+    return button;
+}
+
+void Look::makeBorderless(QToolButton *button)
+{
+    button->setAutoRaise(true);
+    followWithStyleSheet(button, [button] {
+        const QPalette palette = styleSource(button);
+        return QStringLiteral(
+            "QToolButton { border: 2px solid transparent; border-radius: 6px; padding: 2px 4px;"
+            " background: transparent; }"
+            "QToolButton:hover { background: %1; }"
+            "QToolButton:pressed { background: %2; }"
+            "QToolButton:focus { border-color: %3; }")
+            .arg(quaternaryFill(palette).name(QColor::HexArgb),
+                separator(palette).name(QColor::HexArgb), accent(palette).name());
+    });
+}
+
+QToolButton *Look::checkSymbol(QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    // Before anything is announced: the first announcement fixes the interface.
+    Accessibility::setRole(button, QAccessible::CheckBox);
+    button->setCheckable(true);
+    button->setAutoRaise(true);
+    // Reached by Tab; a click leaves the focus where the user types.
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setFixedSize(20, 20);
+    button->setIconSize(QSize(16, 16));
+    followWithStyleSheet(button, [button] {
+        // No pressed panel when checked: the symbol shows the state.
+        return QStringLiteral("QToolButton { border: 2px solid transparent; border-radius: 10px;"
+                              " background: transparent; padding: 0; }"
+                              "QToolButton:focus { border-color: %1; }")
+            .arg(accent(styleSource(button)).name());
+    });
     return button;
 }
 

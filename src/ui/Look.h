@@ -45,10 +45,16 @@ public:
     static QWidget *divider(QWidget *parent, int indent = 0);
 
     enum class Segment { first, middle, last };
-    // One segment of a segmented switch; checkable.
+    // One segment of a segmented switch of tabs; checkable.
     static QToolButton *segment(const QString &text, Segment position, QWidget *parent);
     // A borderless button with a symbol and, unless empty, a text beside it.
     static QToolButton *plainButton(const QString &symbol, const QString &text, QWidget *parent);
+    // A borderless button's own look: a light fill under the pointer, a ring in the
+    // accent colour while it has the keyboard focus.
+    static void makeBorderless(QToolButton *button);
+    // A round check drawn by its symbol alone, with a ring in the accent colour
+    // while it has the keyboard focus; announced as a check box.
+    static QToolButton *checkSymbol(QWidget *parent);
     // A full-width button filled with the accent colour.
     static void makeProminent(QPushButton *button);
     // A text field without a frame or background of its own.

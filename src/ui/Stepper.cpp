@@ -1,7 +1,9 @@
 #include "ui/Stepper.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Look.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,6 +24,15 @@ Stepper::Stepper(qint64 minimum, qint64 maximum, const QString &format, QWidget 
 {
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    Accessibility::install();
+}
+
+void Stepper::announceValue()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, m_value);
+    QAccessible::updateAccessibility(&event);
 }
 
 void Stepper::setValue(qint64 value)
@@ -32,6 +43,7 @@ void Stepper::setValue(qint64 value)
     m_value = value;
     updateGeometry();
     update();
+    announceValue();
 }
 
 void Stepper::stepBy(qint64 steps)
@@ -43,6 +55,7 @@ void Stepper::stepBy(qint64 steps)
     m_value = next;
     updateGeometry();
     update();
+    announceValue();
     emit valueChanged(m_value);
 }
 

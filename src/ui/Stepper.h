@@ -35,6 +35,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void announceValue();
     QRectF controlRect() const;
     QRectF downRect() const;
     QRectF upRect() const;

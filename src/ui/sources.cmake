@@ -1,9 +1,11 @@
 target_sources(daystride_lib PRIVATE
+    ui/Accessibility.cpp ui/Accessibility.h
     ui/Appearance.cpp ui/Appearance.h
     ui/DateTimeFormats.cpp ui/DateTimeFormats.h
     ui/IdleNotice.cpp ui/IdleNotice.h
     ui/Look.cpp ui/Look.h
     ui/PaletteFollower.cpp ui/PaletteFollower.h
+    ui/ReturnKey.cpp ui/ReturnKey.h
     ui/RoundedBox.cpp ui/RoundedBox.h
     ui/SingleLineText.cpp ui/SingleLineText.h
     ui/Stepper.cpp ui/Stepper.h
