@@ -70,6 +70,29 @@
     </message>
 </context>
 <context>
+    <name>DayCalendar</name>
+    <message>
+        <source>Previous month</source>
+        <translation>Vorheriger Monat</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Nächster Monat</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+</context>
+<context>
     <name>EventPage</name>
     <message>
         <source>What are you counting down to?</source>
@@ -274,10 +297,6 @@
     <message>
         <source>Task %lld: type to add</source>
         <translation>Aufgabe %lld: zum Hinzufügen tippen</translation>
-    </message>
-    <message>
-        <source>Mark as not done</source>
-        <translation>Als nicht erledigt markieren</translation>
     </message>
 </context>
 <context>

@@ -70,6 +70,29 @@
     </message>
 </context>
 <context>
+    <name>DayCalendar</name>
+    <message>
+        <source>Previous month</source>
+        <translation>Mois précédent</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Mois suivant</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Mois</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Année</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Jour</translation>
+    </message>
+</context>
+<context>
     <name>EventPage</name>
     <message>
         <source>What are you counting down to?</source>
@@ -274,10 +297,6 @@
     <message>
         <source>Task %lld: type to add</source>
         <translation>Tâche %lld&#xa0;: saisissez-la pour l&apos;ajouter</translation>
-    </message>
-    <message>
-        <source>Mark as not done</source>
-        <translation>Marquer comme non terminée</translation>
     </message>
 </context>
 <context>
