@@ -7,3 +7,5 @@ add_dependencies(tst_appearance daystride_test_service)
 daystride_test(tst_accessibility ENV TZ=America/New_York)
 # Every window driven by the keyboard alone.
 daystride_test(tst_keyboard ENV TZ=America/New_York)
+# Spacing, alignment and padding of the guide's buttons and the Settings fields.
+daystride_test(tst_layout)

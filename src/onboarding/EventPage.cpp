@@ -46,6 +46,7 @@ EventPage::EventPage(TimerViewModel &viewModel, QWidget *parent)
     secondary->addWidget(wrappingLabel(tr("Secondary text (optional)"), this));
     m_subtitleField = new QLineEdit(m_viewModel.subtitle(), this);
     SingleLineText::apply(m_subtitleField);
+    Look::makeRounded(m_subtitleField);
     m_subtitleField->setAccessibleName(tr("Secondary text"));
     m_subtitleField->setPlaceholderText(tr("Shown under the event name"));
     secondary->addWidget(m_subtitleField);

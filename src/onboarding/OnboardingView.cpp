@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -54,6 +55,10 @@ OnboardingView::OnboardingView(TimerViewModel &viewModel, QWidget *parent)
 
     auto *bar = new QHBoxLayout;
     bar->setContentsMargins(16, 16, 16, 16);
+    // The style's spacing between buttons: the page stack above has none, and a
+    // nested layout would take that.
+    const int spacing = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    bar->setSpacing(spacing >= 0 ? spacing : 6);
     m_dots = new StepDots(stepCount, this);
     bar->addWidget(m_dots);
     bar->addStretch();

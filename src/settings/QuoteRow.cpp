@@ -20,6 +20,7 @@ QuoteRow::QuoteRow(TimerViewModel &viewModel, qsizetype position, QWidget *paren
         tr("Quote %lld").replace(QStringLiteral("%lld"), QString::number(position + 1)));
     m_text->setPlaceholderText(tr("Type a quote"));
     SingleLineText::apply(m_text);
+    Look::makeRounded(m_text);
 
     Look::makeBorderless(m_delete);
     m_delete->setToolButtonStyle(Qt::ToolButtonIconOnly);

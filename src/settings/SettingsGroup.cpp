@@ -9,6 +9,8 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int rowPaddingX = 12;
@@ -69,9 +71,17 @@ QWidget *SettingsGroup::addRow(const QString &label, QWidget *control, bool expa
     text->setObjectName(QStringLiteral("rowLabel"));
     text->setBuddy(control);
     layout->addWidget(text, expand ? 0 : 1, Qt::AlignVCenter);
-    if (expand)
+    if (expand) {
         layout->addWidget(control, 1, Qt::AlignVCenter);
-    else
+        // Fields that take the rest of their rows start in one column, after the
+        // widest of their labels.
+        m_columnLabels << text;
+        int widest = 0;
+        for (QLabel *label : std::as_const(m_columnLabels))
+            widest = std::max(widest, label->sizeHint().width());
+        for (QLabel *label : std::as_const(m_columnLabels))
+            label->setMinimumWidth(widest);
+    } else
         layout->addWidget(control, 0, Qt::AlignVCenter | Qt::AlignRight);
     if (!label.isEmpty() && control->accessibleName().isEmpty())
         control->setAccessibleName(label);

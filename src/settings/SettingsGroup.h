@@ -36,4 +36,6 @@ protected:
 
 private:
     QVBoxLayout *m_rows = nullptr;
+    // The labels of the rows whose fields share one column.
+    QList<QLabel *> m_columnLabels;
 };

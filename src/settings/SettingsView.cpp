@@ -100,6 +100,7 @@ void SettingsView::buildCountdown(QWidget *form)
 
     m_eventName = new QLineEdit;
     SingleLineText::apply(m_eventName);
+    Look::makeRounded(m_eventName);
     m_eventName->setText(m_viewModel.eventName());
     group->addRow(tr("Event name"), m_eventName, true);
     connect(m_eventName, &QLineEdit::textEdited, &m_viewModel, &TimerViewModel::setEventName);
@@ -108,6 +109,7 @@ void SettingsView::buildCountdown(QWidget *form)
 
     m_subtitle = new QLineEdit;
     SingleLineText::apply(m_subtitle);
+    Look::makeRounded(m_subtitle);
     m_subtitle->setText(m_viewModel.subtitle());
     group->addRow(tr("Secondary text"), m_subtitle, true);
     connect(m_subtitle, &QLineEdit::textEdited, &m_viewModel, &TimerViewModel::setSubtitle);

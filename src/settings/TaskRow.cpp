@@ -23,6 +23,7 @@ TaskRow::TaskRow(TimerViewModel &viewModel, qsizetype position, QWidget *parent)
     m_text->setPlaceholderText(
         tr("Task %lld: type to add").replace(QStringLiteral("%lld"), number));
     SingleLineText::apply(m_text);
+    Look::makeRounded(m_text);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -235,7 +235,7 @@ void Look::makeBorderless(QToolButton *button)
     followWithStyleSheet(button, [button] {
         const QPalette palette = styleSource(button);
         return QStringLiteral(
-            "QToolButton { border: 2px solid transparent; border-radius: 6px; padding: 2px 4px;"
+            "QToolButton { border: 2px solid transparent; border-radius: 6px; padding: 0 2px;"
             " background: transparent; }"
             "QToolButton:hover { background: %1; }"
             "QToolButton:pressed { background: %2; }"
@@ -291,6 +291,21 @@ void Look::makePlain(QLineEdit *field)
     palette.setColor(QPalette::Base, Qt::transparent);
     field->setPalette(palette);
     field->setAutoFillBackground(false);
+}
+
+void Look::makeRounded(QLineEdit *field)
+{
+    followWithStyleSheet(field, [field] {
+        const QPalette palette = styleSource(field);
+        // The focused border is wider: the padding gives way, so the text stays put.
+        return QStringLiteral(
+            "QLineEdit { border: 1px solid %1; border-radius: 6px; padding: 5px 8px;"
+            " background: palette(base); }"
+            "QLineEdit:focus { border: 2px solid %2; padding: 4px 7px; }")
+            .arg(mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.3)
+                     .name(),
+                accent(palette).name());
+    });
 }
 
 void Look::setTextKeepingCursor(QLineEdit *field, const QString &text)

@@ -59,6 +59,9 @@ public:
     static void makeProminent(QPushButton *button);
     // A text field without a frame or background of its own.
     static void makePlain(QLineEdit *field);
+    // A bordered text field rounded and padded like the groups around it, its
+    // border in the accent colour while it has the focus.
+    static void makeRounded(QLineEdit *field);
 
     // Shows a value that changed elsewhere without moving the cursor and without
     // reporting it as an edit.
