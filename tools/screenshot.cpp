@@ -9,6 +9,7 @@
 #include "model/TimerViewModel.h"
 #include "onboarding/OnboardingView.h"
 #include "platform/LinuxPlatform.h"
+#include "platform/Translations.h"
 #include "screensaver/CountdownView.h"
 #include "settings/SettingsView.h"
 #include "ui/Appearance.h"
@@ -177,6 +178,8 @@ int main(int argc, char **argv)
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
+    // In the language LANG names (scripts/screenshots keeps to English).
+    Translations::install(QLocale::system(), {QStringLiteral(DAYSTRIDE_TRANSLATIONS_BUILD_DIR)});
     QStringList args = app.arguments();
     // The colours the program derives at start, light or as the desktop's dark preference.
     Appearance appearance;

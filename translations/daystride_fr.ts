@@ -467,7 +467,7 @@
     </message>
     <message>
         <source>Show Countdown</source>
-        <translation>Afficher le compte à rebours</translation>
+        <translation>Plein écran</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -601,7 +601,7 @@
     </message>
     <message>
         <source>Show Countdown</source>
-        <translation>Afficher le compte à rebours</translation>
+        <translation>Plein écran</translation>
     </message>
     <message>
         <source>Opens the full-screen countdown right away.</source>
