@@ -25,6 +25,7 @@ add_executable(tst_shell tst_shell.cpp)
 target_link_libraries(tst_shell PRIVATE daystride_testsupport)
 target_compile_definitions(tst_shell PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
 add_dependencies(tst_shell daystride)
+daystride_wayland_protocols(tst_shell "${CMAKE_CURRENT_SOURCE_DIR}/shells/wlr-virtual-pointer-unstable-v1.xml")
 foreach(shell gnome-shell sway)
     add_test(NAME tst_shell_${shell}
         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-${shell} $<TARGET_FILE:tst_shell>)
