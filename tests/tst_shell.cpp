@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 #include "menubar/Popover.h"
+#include "model/TimerViewModel.h"
 #include "screensaver/ScreensaverController.h"
 // The generated tables give their visibility after the header's declarations, which
 // C++ compilers note and ignore.
