@@ -393,6 +393,25 @@ class TestShell : public QObject
         return found;
     }
 
+    // sway: the focused workspace without the panels.
+    static QRect focusedWorkspaceArea()
+    {
+        QProcess swaymsg;
+        swaymsg.start(
+            QStringLiteral("swaymsg"), {QStringLiteral("-t"), QStringLiteral("get_workspaces")});
+        swaymsg.waitForFinished(5000);
+        for (const QJsonValue &w :
+            QJsonDocument::fromJson(swaymsg.readAllStandardOutput()).array()) {
+            const QJsonObject o = w.toObject();
+            if (o.value(QStringLiteral("focused")).toBool()) {
+                const QJsonObject r = o.value(QStringLiteral("rect")).toObject();
+                return QRect(r.value("x").toInt(), r.value("y").toInt(), r.value("width").toInt(),
+                    r.value("height").toInt());
+            }
+        }
+        return {};
+    }
+
     // A key by its evdev code, to the focused window.
     void pressKeycode(uint keycode)
     {
@@ -571,6 +590,13 @@ private slots:
             }
             QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Daystride")).size() == 1, 5000);
             QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Daystride")).first().second, 5000);
+            if (shell() == QLatin1String("sway")) {
+                // Moved from the centre to the right end of waybar, just under it.
+                const QRect area = focusedWorkspaceArea();
+                QTRY_COMPARE_WITH_TIMEOUT(
+                    windows(QStringLiteral("Daystride")).first().first.topLeft(),
+                    QPoint(area.right() - 3 - Popover::contentWidth, area.top() + 4), 3000);
+            }
             popover = windows(QStringLiteral("Daystride")).first().first;
             ++popovers;
             if (round == 0)

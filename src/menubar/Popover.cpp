@@ -1,6 +1,7 @@
 #include "menubar/Popover.h"
 
 #include "menubar/FocusOnShow.h"
+#include "menubar/SwayPlacement.h"
 #include "menubar/TimerView.h"
 #include "ui/StorageNotice.h"
 
@@ -9,7 +10,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 constexpr int gapToAnchor = 6;
@@ -74,6 +77,10 @@ void Popover::showAt(const QPoint &anchor, const QString &activationToken)
     if (screen)
         move(placement(at, size(), screen->availableGeometry()));
     show();
+    // sway centres it: moved to the panel's corner once sway has it.
+    if (QGuiApplication::platformName() == QLatin1String("wayland") && windowHandle()
+        && SwayPlacement::isAvailable())
+        windowHandle()->installEventFilter(this);
     FocusOnShow::request(this, activationToken);
 }
 
@@ -102,6 +109,14 @@ bool Popover::opensOnWorkArea(const QString &platform, const QString &desktops)
 
 bool Popover::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowHandle() && event->type() == QEvent::Expose
+        && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                SwayPlacement::moveToPanelCorner(windowTitle(), size());
+        });
+    }
     // Input outside the card goes through to whatever is below.
     if (watched == m_card && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         setMask(QRegion(m_card->geometry()));

@@ -10,5 +10,6 @@ target_sources(daystride_lib PRIVATE
     menubar/StatusNotifierItem.cpp menubar/StatusNotifierItem.h
     menubar/StatusNotifierItemAdaptor.cpp menubar/StatusNotifierItemAdaptor.h
     menubar/StatusNotifierTypes.cpp menubar/StatusNotifierTypes.h
+    menubar/SwayPlacement.cpp menubar/SwayPlacement.h
     menubar/TimerView.cpp menubar/TimerView.h
 )
