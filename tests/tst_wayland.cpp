@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QDBusInterface>
 #include <QFileInfo>
+#include <QLabel>
+#include <QToolButton>
 #include <QScreen>
 #include <QTest>
 
@@ -60,6 +62,17 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(app.popover() && app.popover()->isVisible(), 10000);
         QVERIFY(QTest::qWaitForWindowExposed(app.popover()));
         QCOMPARE(app.popover()->windowTitle(), QStringLiteral("Daystride"));
+
+        // weston reports no idle time, nor does anything on the test's bus: the
+        // screensaver tab says so beside "Show when idle".
+        TimerView *view = app.popover()->timerView();
+        QTest::mouseClick(view->screensaverTabButton(), Qt::LeftButton);
+        const QList<QLabel *> labels = view->findChildren<QLabel *>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel *label) {
+            return label->isVisible()
+                && label->text().contains(QLatin1String("does not report idle time"));
+        }));
+        QTest::mouseClick(view->timerTabButton(), Qt::LeftButton);
 
         // "Show Countdown": the popover closes, every output is covered.
         ScreensaverController *controller = app.viewModel().screensaver();
