@@ -15,9 +15,9 @@
 #include <QDBusInterface>
 #include <QFileInfo>
 #include <QLabel>
-#include <QToolButton>
 #include <QScreen>
 #include <QTest>
+#include <QToolButton>
 
 #include <cstdio>
 
