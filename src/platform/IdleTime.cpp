@@ -1,9 +1,8 @@
 #include "IdleTime.h"
 
+#include "DBusIdleSource.h"
 #include "ExtIdleNotifySource.h"
 #include "KdeIdleSource.h"
-#include "MutterIdleSource.h"
-#include "ScreenSaverIdleSource.h"
 #include "WaylandIdleConnection.h"
 #include "XSyncIdleSource.h"
 
@@ -30,8 +29,10 @@ IdleTime::IdleTime(Session session, const QDBusConnection &sessionBus)
         m_sources.push_back(std::make_unique<ExtIdleNotifySource>(wayland));
         m_sources.push_back(std::make_unique<KdeIdleSource>(wayland));
     }
-    m_sources.push_back(std::make_unique<MutterIdleSource>(sessionBus));
-    m_sources.push_back(std::make_unique<ScreenSaverIdleSource>(sessionBus));
+    m_sources.push_back(
+        std::make_unique<DBusIdleSource>(sessionBus, DBusIdleSource::mutterIdleMonitor()));
+    m_sources.push_back(
+        std::make_unique<DBusIdleSource>(sessionBus, DBusIdleSource::screenSaver()));
 }
 
 IdleTime::~IdleTime() = default;

@@ -1,6 +1,7 @@
 target_sources(daystride_lib PRIVATE
     platform/ColorSchemePortal.cpp platform/ColorSchemePortal.h
     platform/CoveringWindow.cpp platform/CoveringWindow.h
+    platform/DBusIdleSource.cpp platform/DBusIdleSource.h
     platform/DBusQuery.cpp platform/DBusQuery.h
     platform/DisplaySleepAssertions.cpp platform/DisplaySleepAssertions.h
     platform/ExtIdleNotifySource.cpp platform/ExtIdleNotifySource.h
@@ -10,9 +11,7 @@ target_sources(daystride_lib PRIVATE
     platform/KdeIdleSource.cpp platform/KdeIdleSource.h
     platform/LinuxPlatform.cpp platform/LinuxPlatform.h
     platform/LoginItem.cpp platform/LoginItem.h
-    platform/MutterIdleSource.cpp platform/MutterIdleSource.h
     platform/Platform.h
-    platform/ScreenSaverIdleSource.cpp platform/ScreenSaverIdleSource.h
     platform/SettingsStore.cpp platform/SettingsStore.h
     platform/Timers.cpp platform/Timers.h
     platform/Translations.cpp platform/Translations.h
