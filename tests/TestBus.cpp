@@ -27,3 +27,22 @@ QDBusConnection TestBus::connection() const
 {
     return QDBusConnection(m_connectionName);
 }
+
+void TestBus::Stop::operator()(QProcess *process) const
+{
+    process->kill();
+    process->waitForFinished(3000);
+    delete process;
+}
+
+TestBus::Service TestBus::serve(const QString &program, const QStringList &arguments) const
+{
+    Service process(new QProcess);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(program, QStringList {m_address} + arguments);
+    while (process->waitForStarted(5000) && !process->canReadLine()
+        && process->waitForReadyRead(5000)) { }
+    if (process->readLine().trimmed() != "ready")
+        process.reset();
+    return process;
+}

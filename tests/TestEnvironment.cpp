@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 
 TestEnvironment::TestEnvironment()
     : m_previous(qgetenv("XDG_CONFIG_HOME"))
@@ -41,4 +42,21 @@ QByteArray TestEnvironment::readSettingsFile() const
 {
     QFile file(settingsPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestEnvironment::writeSettings(const QVariantMap &values) const
+{
+    writeSettingsFile("");
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.clear();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        settings.setValue(it.key(), it.value());
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        qFatal("cannot write %s", qPrintable(settingsPath()));
+}
+
+QVariant TestEnvironment::stored(const QString &key) const
+{
+    return QSettings(settingsPath(), QSettings::IniFormat).value(key);
 }

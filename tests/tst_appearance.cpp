@@ -20,28 +20,6 @@
 #include <QTest>
 
 namespace {
-void stop(QProcess *process)
-{
-    process->kill();
-    process->waitForFinished(3000);
-    delete process;
-}
-using Service = std::unique_ptr<QProcess, decltype(&stop)>;
-
-// The stand-in Settings portal (tests/services) on the test's own bus.
-Service servePortal(const TestBus &bus, uint scheme)
-{
-    Service process(new QProcess, &stop);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start(QStringLiteral(DAYSTRIDE_TEST_SERVICE),
-        {bus.address(), QStringLiteral("portal=%1").arg(scheme)});
-    while (process->waitForStarted(5000) && !process->canReadLine()
-        && process->waitForReadyRead(5000)) { }
-    if (process->readLine().trimmed() != "ready")
-        process.reset();
-    return process;
-}
-
 void switchScheme(const TestBus &bus, uint scheme)
 {
     QDBusMessage call
@@ -165,9 +143,11 @@ private slots:
         const QPalette before = QApplication::palette();
         TestBus bus;
         QVERIFY(bus.isRunning());
-        Service service(nullptr, &stop);
+        TestBus::Service service;
         if (portal) {
-            service = servePortal(bus, first);
+            // The stand-in Settings portal (tests/services).
+            service = bus.serve(
+                QStringLiteral(DAYSTRIDE_TEST_SERVICE), {QStringLiteral("portal=%1").arg(first)});
             QVERIFY(service);
         }
 

@@ -5,7 +5,6 @@
 #include "model/TimerViewModel.h"
 #include "screensaver/ScreensaverController.h"
 
-#include <QSettings>
 #include <QTest>
 
 // The application without a session bus: the panel text, the minute tick and the
@@ -40,11 +39,7 @@ private slots:
         QFETCH(QString, before);
         QFETCH(QString, after);
         const QDateTime now(QDate(2026, 11, 1), QTime(0, 30));
-        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
-        {
-            QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
-            settings.setValue(QStringLiteral("savedDate"), now.addSecs(secondsLeft));
-        }
+        m_env->writeSettings({{"onboarded", true}, {"savedDate", now.addSecs(secondsLeft)}});
         FakePlatform platform;
         platform.setNow(now);
         DaystrideApp app(platform);

@@ -11,29 +11,13 @@ using Assertions = QMap<QString, qint64>;
 using Source = std::optional<IdleTime::Source>;
 Q_DECLARE_METATYPE(Source)
 
-namespace {
-void stop(QProcess *process)
-{
-    process->kill();
-    process->waitForFinished(3000);
-    delete process;
-}
-using Services = std::unique_ptr<QProcess, decltype(&stop)>;
+using Services = TestBus::Service;
 
-// Stand-in services (tests/services) in a process of their own, so they answer while
-// this thread waits in a blocking call; null unless ready. Their names go with it.
+// Stand-in services (tests/services); their names go with the start.
 Services serve(const TestBus &bus, const QStringList &services)
 {
-    Services process(new QProcess, &stop);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start(QStringLiteral(DAYSTRIDE_TEST_SERVICE), QStringList {bus.address()} + services);
-    while (process->waitForStarted(5000) && !process->canReadLine()
-        && process->waitForReadyRead(5000)) { }
-    if (process->readLine().trimmed() != "ready")
-        process.reset();
-    return process;
+    return bus.serve(QStringLiteral(DAYSTRIDE_TEST_SERVICE), services);
 }
-} // namespace
 
 // Idle time and inhibitors from stand-ins on a private session and system bus. With
 // DISPLAY empty, only the D-Bus sources can answer.

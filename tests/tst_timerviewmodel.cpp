@@ -28,17 +28,6 @@ class TestTimerViewModel : public QObject
 {
     Q_OBJECT
 
-    // Writes the stored values the way another run of the program would have.
-    void store(const QVariantMap &values)
-    {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Daystride", "Daystride");
-        settings.clear();
-        for (auto it = values.begin(); it != values.end(); ++it)
-            settings.setValue(it.key(), it.value());
-        settings.sync();
-        QCOMPARE(settings.status(), QSettings::NoError);
-    }
-
     std::unique_ptr<TimerViewModel> start()
     {
         m_platform->restart();
@@ -97,16 +86,11 @@ private slots:
         QFile::remove(m_env->settingsPath());
     }
 
+    // What differs from a first start is in `loaded`; the file is only read.
     void loadsStoredValues_data()
     {
         QTest::addColumn<QVariantMap>("stored");
-        QTest::addColumn<bool>("onboarded");
-        QTest::addColumn<bool>("defaultDate");
-        QTest::addColumn<bool>("defaultTodos");
-        QTest::addColumn<int>("quoteCount");
-        QTest::addColumn<bool>("idleEnabled");
-        QTest::addColumn<qint64>("idleMinutes");
-
+        QTest::addColumn<QVariantMap>("loaded");
         const QDateTime date(QDate(2027, 2, 1), QTime(18, 0));
         const auto tasks = [](int count) {
             TodoList todos;
@@ -114,69 +98,53 @@ private slots:
                 todos.append(Todo::create(QString::number(i)));
             return encodeTodos(todos);
         };
-
-        QTest::newRow("empty store")
-            << QVariantMap() << false << true << true << 14 << false << qint64(5);
-        QTest::newRow("savedDate without onboarded") << QVariantMap {{"savedDate", date}} << true
-                                                     << false << true << 14 << false << qint64(5);
-        QTest::newRow("onboarded false wins over savedDate")
-            << QVariantMap {{"savedDate", date}, {"onboarded", false}} << false << false << true
-            << 14 << false << qint64(5);
+        const QVariantMap none;
+        const QVariantMap dated = {{"onboarded", true}, {"savedDate", date}};
+        QTest::newRow("empty store") << none << none;
+        QTest::newRow("savedDate without onboarded") << QVariantMap {{"savedDate", date}} << dated;
+        QTest::newRow("onboarded false wins over savedDate") << QVariantMap {
+            {"savedDate", date}, {"onboarded", false}} << QVariantMap {{"savedDate", date}};
         QTest::newRow("savedDate holding text")
-            << QVariantMap {{"savedDate", "2027-02-01T18:00:00"}} << true << true << true << 14
-            << false << qint64(5);
-        QTest::newRow("six tasks") << QVariantMap {{"todos", tasks(6)}} << false << true << false
-                                   << 14 << false << qint64(5);
-        QTest::newRow("five tasks") << QVariantMap {{"todos", tasks(5)}} << false << true << true
-                                    << 14 << false << qint64(5);
-        QTest::newRow("seven tasks") << QVariantMap {{"todos", tasks(7)}} << false << true << true
-                                     << 14 << false << qint64(5);
+            << QVariantMap {{"savedDate", "2027-02-01T18:00:00"}}
+            << QVariantMap {{"onboarded", true}};
+        QTest::newRow("six tasks")
+            << QVariantMap {{"todos", tasks(6)}} << QVariantMap {{"todos", 0}};
+        QTest::newRow("five tasks") << QVariantMap {{"todos", tasks(5)}} << none;
+        QTest::newRow("seven tasks") << QVariantMap {{"todos", tasks(7)}} << none;
         QTest::newRow("tasks stored as text")
-            << QVariantMap {{"todos", QString::fromUtf8(tasks(6))}} << false << true << true << 14
-            << false << qint64(5);
-        QTest::newRow("no quotes") << QVariantMap {{"quotes", QByteArray("[]")}} << false << true
-                                   << true << 0 << false << qint64(5);
-        QTest::newRow("damaged quotes") << QVariantMap {{"quotes", QByteArray("[\"a\",")}} << false
-                                        << true << true << 14 << false << qint64(5);
-        QTest::newRow("idle on, 12 minutes")
-            << QVariantMap {{"idleEnabled", true}, {"idleMinutes", 12}} << false << true << true
-            << 14 << true << qint64(12);
-        QTest::newRow("idleMinutes 0") << QVariantMap {{"idleMinutes", 0}} << false << true << true
-                                       << 14 << false << qint64(1);
-        QTest::newRow("idleMinutes not a number")
-            << QVariantMap {{"idleMinutes", "soon"}, {"idleEnabled", "maybe"}} << false << true
-            << true << 14 << false << qint64(1);
+            << QVariantMap {{"todos", QString::fromUtf8(tasks(6))}} << none;
+        QTest::newRow("no quotes")
+            << QVariantMap {{"quotes", QByteArray("[]")}} << QVariantMap {{"quotes", 0}};
+        QTest::newRow("damaged quotes") << QVariantMap {{"quotes", QByteArray("[\"a\",")}} << none;
+        QTest::newRow("idle on, 12 minutes") << QVariantMap {{"idleEnabled", true},
+            {"idleMinutes", 12}} << QVariantMap {{"idleEnabled", true}, {"idleMinutes", 12}};
+        QTest::newRow("idleMinutes 0")
+            << QVariantMap {{"idleMinutes", 0}} << QVariantMap {{"idleMinutes", 1}};
+        QTest::newRow("idleMinutes not a number") << QVariantMap {{"idleMinutes", "soon"},
+            {"idleEnabled", "maybe"}} << QVariantMap {{"idleMinutes", 1}};
     }
 
     void loadsStoredValues()
     {
         QFETCH(QVariantMap, stored);
-        QFETCH(bool, onboarded);
-        QFETCH(bool, defaultDate);
-        QFETCH(bool, defaultTodos);
-        QFETCH(int, quoteCount);
-        QFETCH(bool, idleEnabled);
-        QFETCH(qint64, idleMinutes);
-
-        store(stored);
+        QFETCH(QVariantMap, loaded);
+        m_env->writeSettings(stored);
         const QByteArray before = m_env->readSettingsFile();
         const auto model = start();
 
-        QCOMPARE(model->hasCompletedOnboarding(), onboarded);
-        if (defaultDate)
-            QCOMPARE(model->timerDate(), m_now.addDays(84));
-        else
-            QCOMPARE(model->timerDate(), stored.value("savedDate").toDateTime());
+        QCOMPARE(model->hasCompletedOnboarding(), loaded.value("onboarded", false).toBool());
+        QCOMPARE(model->timerDate(), loaded.value("savedDate", m_now.addDays(84)).toDateTime());
         QCOMPARE(model->todos().size(), 6);
         QSet<QUuid> ids;
         for (const Todo &todo : model->todos())
             ids.insert(todo.id);
         QCOMPARE(ids.size(), 6);
+        // "todos" and "quotes" in `loaded`: the stored ones, not the defaults.
         QCOMPARE(model->todos().first().text == TimerViewModel::defaultTaskTitles().first(),
-            defaultTodos);
-        QCOMPARE(model->quotes().size(), quoteCount);
-        QCOMPARE(model->idleEnabled(), idleEnabled);
-        QCOMPARE(model->idleMinutes(), idleMinutes);
+            !loaded.contains("todos"));
+        QCOMPARE(model->quotes().size(), loaded.value("quotes", 14).toInt());
+        QCOMPARE(model->idleEnabled(), loaded.value("idleEnabled", false).toBool());
+        QCOMPARE(model->idleMinutes(), loaded.value("idleMinutes", 5).toLongLong());
         QCOMPARE(m_env->readSettingsFile(), before);
     }
 
@@ -253,7 +221,7 @@ private slots:
             model->setTimerDate(date);
             model->save();
         } else {
-            store({{"savedDate", date}});
+            m_env->writeSettings({{"savedDate", date}});
         }
 
         QProcess child;
@@ -275,13 +243,10 @@ private slots:
     void everyWriteAnnouncesBeforeTheChange_data()
     {
         QTest::addColumn<int>("field");
-        QTest::newRow("quotes") << 0;
-        QTest::newRow("timerDate") << 1;
-        QTest::newRow("eventName") << 2;
-        QTest::newRow("subtitle") << 3;
-        QTest::newRow("todos") << 4;
-        QTest::newRow("idleEnabled") << 5;
-        QTest::newRow("idleMinutes") << 6;
+        int field = 0;
+        for (const char *name :
+            {"quotes", "timerDate", "eventName", "subtitle", "todos", "idleEnabled", "idleMinutes"})
+            QTest::newRow(name) << field++;
     }
 
     void everyWriteAnnouncesBeforeTheChange()
@@ -370,7 +335,7 @@ private slots:
         const auto written = [&](const QVariantMap &changes) {
             QVariantMap all = values;
             all.insert(changes);
-            store(all);
+            m_env->writeSettings(all);
             return m_env->readSettingsFile();
         };
         const QByteArray good = written({});
