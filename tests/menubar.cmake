@@ -17,7 +17,6 @@ daystride_test(tst_reliability
     LABELS x11)
 target_compile_definitions(tst_reliability PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
 add_dependencies(tst_reliability daystride)
-daystride_test(tst_idlenotice)
 # On real shells, each started by its wrapper under tests/shells: GNOME Shell with
 # the AppIndicator extension, and sway with waybar. They skip where a shell cannot
 # start here. Alone: a whole desktop shell loads the machine enough to upset others.

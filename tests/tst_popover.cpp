@@ -5,15 +5,11 @@
 #include "menubar/TimerView.h"
 #include "model/TimerViewModel.h"
 #include "screensaver/ScreensaverController.h"
-#include "ui/Stepper.h"
-#include "ui/Switch.h"
 
-#include <QClipboard>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
@@ -24,12 +20,6 @@
 class TestPopover : public QObject
 {
     Q_OBJECT
-
-    QVariant stored(const QString &key) const
-    {
-        QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
-        return settings.value(key);
-    }
 
     // As the user switches: a click on the tab's segment.
     void clickTab(TimerView::Tab tab)
@@ -59,11 +49,8 @@ private slots:
 
     void init()
     {
-        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\nsavedEventName=Launch\n"));
-        {
-            QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
-            settings.setValue(QStringLiteral("savedDate"), m_event);
-        }
+        m_env->writeSettings(
+            {{"onboarded", true}, {"savedEventName", "Launch"}, {"savedDate", m_event}});
         m_platform = std::make_unique<FakePlatform>();
         m_platform->setNow(m_now);
         m_model = std::make_unique<TimerViewModel>(*m_platform);
@@ -131,32 +118,8 @@ private slots:
         QTRY_VERIFY(!m_popover->isVisible());
         QCOMPARE(m_model->eventName(), QStringLiteral("Launch!"));
         QCOMPARE(m_model->timerDate(), QDateTime(m_event.date(), QTime(9, 45)));
-        QCOMPARE(stored(QStringLiteral("savedEventName")).toString(), QStringLiteral("Launch!"));
-        QCOMPARE(stored(QStringLiteral("savedDate")).toDateTime(),
-            QDateTime(m_event.date(), QTime(9, 45)));
-    }
-
-    void pastedLineBreaksBecomeSpaces()
-    {
-        TimerView *view = m_popover->timerView();
-        openPopover();
-        QApplication::clipboard()->setText(QStringLiteral("\r\nParty\r\n"));
-        view->nameField()->setFocus();
-        view->nameField()->end(false);
-        QTest::keyClick(view->nameField(), Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(view->nameField(), Qt::Key_Return);
-        QCOMPARE(m_model->eventName(), QStringLiteral("Launch Party "));
-
-        openPopover();
-        clickTab(TimerView::Tab::screensaver);
-        for (QLineEdit *field :
-            {view->screensaverView()->subtitleField(), view->screensaverView()->taskFields()[2]}) {
-            field->setFocus();
-            field->selectAll();
-            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-        }
-        QCOMPARE(m_model->subtitle(), QStringLiteral(" Party "));
-        QCOMPARE(m_model->todos()[2].text, QStringLiteral(" Party "));
+        QCOMPARE(m_env->stored("savedEventName").toString(), QStringLiteral("Launch!"));
+        QCOMPARE(m_env->stored("savedDate").toDateTime(), QDateTime(m_event.date(), QTime(9, 45)));
     }
 
     // The locale's own formats, with the year in full and its own clock.
@@ -287,65 +250,9 @@ private slots:
         QCOMPARE(m_model->todos()[1].text, before[1].text);
         QVERIFY(tab->taskFields()[1]->font().strikeOut());
         QVERIFY(!tab->taskFields()[0]->font().strikeOut());
-        const auto todos = decodeTodos(stored(QStringLiteral("todos")).toByteArray());
+        const auto todos = decodeTodos(m_env->stored("todos").toByteArray());
         QVERIFY(todos);
         QVERIFY((*todos)[1].isCompleted);
-    }
-
-    // A stored delay above the stepper's range is the one in force: shown as it is.
-    void idleOffGreysTheDelayAndKeepsItsValue()
-    {
-        m_model->setIdleEnabled(true);
-        m_model->setIdleMinutes(500);
-        TimerView *view = m_popover->timerView();
-        openPopover();
-        clickTab(TimerView::Tab::screensaver);
-        ScreensaverSettingsView *tab = view->screensaverView();
-        Stepper *stepper = tab->delayStepper();
-        QVERIFY(tab->delayRow()->isEnabled());
-        QCOMPARE(stepper->text(), QStringLiteral("500 min"));
-
-        QTest::mouseClick(tab->idleSwitch(), Qt::LeftButton);
-        QVERIFY(!m_model->idleEnabled());
-        QVERIFY(!tab->delayRow()->isEnabled());
-        QCOMPARE(stored(QStringLiteral("idleEnabled")).toBool(), false);
-        QCOMPARE(stored(QStringLiteral("idleMinutes")).toInt(), 500);
-
-        QTest::mouseClick(tab->idleSwitch(), Qt::LeftButton);
-        QVERIFY(tab->delayRow()->isEnabled());
-        stepper->setFocus();
-        QTest::keyClick(stepper, Qt::Key_Down);
-        QCOMPARE(stepper->text(), QStringLiteral("120 min"));
-        QCOMPARE(stored(QStringLiteral("idleMinutes")).toInt(), 120);
-    }
-
-    void subtitleSavesOncePerChangeAndKeepsTheCursor()
-    {
-        TimerView *view = m_popover->timerView();
-        openPopover();
-        clickTab(TimerView::Tab::screensaver);
-        QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
-        QLineEdit *field = view->screensaverView()->subtitleField();
-        field->setFocus();
-        QStringList seen;
-        for (QChar c : QStringLiteral("abc")) {
-            QTest::keyClick(field, c.toLatin1());
-            seen << stored(QStringLiteral("subtitle")).toString();
-        }
-        QCOMPARE(seen, QStringList({"a", "ab", "abc"}));
-        QCOMPARE(saves.size(), 3);
-
-        // The Settings window writes the field while the cursor is in it.
-        field->setCursorPosition(1);
-        QSignalSpy edits(field, &QLineEdit::textEdited);
-        m_model->setSubtitle(QStringLiteral("a-b-c"));
-        QCOMPARE(field->text(), QStringLiteral("a-b-c"));
-        QCOMPARE(field->cursorPosition(), 1);
-        QCOMPARE(edits.size(), 0);
-        QCOMPARE(saves.size(), 4);
-        // An equal value is no change.
-        m_model->setSubtitle(QStringLiteral("a-b-c"));
-        QCOMPARE(saves.size(), 4);
     }
 };
 

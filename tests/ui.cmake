@@ -9,3 +9,5 @@ daystride_test(tst_accessibility ENV TZ=America/New_York)
 daystride_test(tst_keyboard ENV TZ=America/New_York)
 # Spacing, alignment and padding of the guide's buttons and the Settings fields.
 daystride_test(tst_layout)
+# One-line fields and the idle controls, the same in every view.
+daystride_test(tst_viewfields)
