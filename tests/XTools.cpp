@@ -21,3 +21,21 @@ QRect serverGeometry(const QString &windowId)
     return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
         field("Height"));
 }
+
+bool xdotool(const QStringList &arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+QStringList visibleWindows(const QString &title)
+{
+    const QString out = runXTool(QStringLiteral("xdotool"),
+        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+            QStringLiteral("^%1$").arg(title)});
+    return out.isEmpty() ? QStringList() : out.split(QLatin1Char('\n'));
+}
+
+QString activeWindow()
+{
+    return runXTool(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});
+}

@@ -1,5 +1,4 @@
 #include "TestBus.h"
-#include "TestEnvironment.h"
 #include "TestStatusNotifierWatcher.h"
 
 #include <QDir>
@@ -12,19 +11,11 @@
 #include <sys/stat.h>
 
 // The program under conditions users meet by accident: something other than a file
-// at the settings path, no session bus, two starts at once, paths with spaces and
-// non-ASCII letters; and it always leaves cleanly when a signal asks it to.
+// at the settings path, no session bus, paths with spaces and non-ASCII letters;
+// and it always leaves cleanly when a signal asks it to.
 class TestReliability : public QObject
 {
     Q_OBJECT
-
-    QProcessEnvironment environment(const QString &configHome) const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus->address());
-        return env;
-    }
 
     std::unique_ptr<TestBus> m_bus;
     std::unique_ptr<TestStatusNotifierWatcher> m_watcher;
@@ -90,10 +81,10 @@ private slots:
         }
 
         QProcess daystride;
-        QProcessEnvironment env = environment(configHome);
-        if (!sessionBus)
-            env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                QStringLiteral("unix:path=/nonexistent"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+            sessionBus ? m_bus->address() : QStringLiteral("unix:path=/nonexistent"));
         daystride.setProcessEnvironment(env);
         daystride.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         daystride.start(program, {});
@@ -118,36 +109,6 @@ private slots:
             QVERIFY(settings.open(QIODevice::ReadOnly));
             QCOMPARE(settings.readAll(), contents);
         }
-    }
-
-    void twoStartsAtOnceLeaveOneInstance()
-    {
-        TestEnvironment env;
-        env.writeSettingsFile("[General]\nonboarded=true\n");
-        QProcess first;
-        QProcess second;
-        for (QProcess *process : {&first, &second}) {
-            process->setProcessEnvironment(environment(env.configHome()));
-            process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        }
-        first.start(QStringLiteral(DAYSTRIDE_EXECUTABLE), {});
-        second.start(QStringLiteral(DAYSTRIDE_EXECUTABLE), {});
-        QVERIFY(first.waitForStarted());
-        QVERIFY(second.waitForStarted());
-
-        // One of them hands over and leaves; the other stays in the panel.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (first.state() == QProcess::NotRunning) != (second.state() == QProcess::NotRunning),
-            10000);
-        QTest::qWait(1000);
-        QProcess &left = first.state() == QProcess::NotRunning ? first : second;
-        QProcess &stayed = first.state() == QProcess::NotRunning ? second : first;
-        QCOMPARE(stayed.state(), QProcess::Running);
-        QCOMPARE(left.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(left.exitCode(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().size() == 1, 10000);
-        stayed.terminate();
-        QVERIFY(stayed.waitForFinished(5000));
     }
 };
 

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QPointer>
-#include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,11 +19,6 @@
 #undef KeyPress
 
 namespace {
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
 QString hex(QWidget *window)
 {
     return QStringLiteral("0x%1").arg(window->winId(), 0, 16);
