@@ -4,8 +4,6 @@ daystride_test(tst_panelitem
 target_compile_definitions(tst_panelitem PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
 add_dependencies(tst_panelitem daystride)
 daystride_test(tst_popover ENV TZ=America/New_York)
-# Without a session bus: no single-instance name to contend for with other tests.
-daystride_test(tst_daystrideapp ENV TZ=America/New_York DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent)
 # On weston's headless backend, which scripts/test starts on WAYLAND_DISPLAY.
 daystride_test(tst_wayland
     SOURCES TestBus.cpp TestBus.h TestStatusNotifierWatcher.cpp TestStatusNotifierWatcher.h

@@ -3,6 +3,7 @@
 #include "menubar/DaystrideApp.h"
 #include "menubar/PanelItem.h"
 #include "model/TimerViewModel.h"
+#include "screensaver/ScreensaverController.h"
 #include "settings/QuoteRow.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
@@ -18,8 +19,9 @@
 #include <QTest>
 #include <QToolButton>
 
-// The Settings window on the offscreen platform, opened the way the popover opens
-// it, with the real settings file. No session bus: the panel item is the tray one.
+// The application on the offscreen platform with the real settings file: the panel
+// text, and the Settings window opened the way the popover opens it. No session bus:
+// the panel item is the tray one. Runs with TZ=America/New_York.
 class TestSettingsView : public QObject
 {
     Q_OBJECT
@@ -49,9 +51,44 @@ private slots:
         m_platform.reset();
     }
 
-    void panelTextFollowsADateChangeAtOnce()
+    // The panel text follows the passing time at the minute tick and a new date at
+    // once; the idle watch starts with the panel item.
+    void panelTextFollowsTheMinuteTick_data()
     {
-        m_app->viewModel().setTimerDate(m_platform->now().addSecs(2 * 86400 + 3600 + 61));
+        QTest::addColumn<qint64>("secondsLeft");
+        QTest::addColumn<qint64>("secondsLater");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("3 h 30 s, then below 3 h") << 3 * 3600LL + 30 << 31LL << "3h "
+                                                  << "2h 59m";
+        QTest::newRow("one minute, then under a minute") << 60LL << 1LL << "1m" << QString();
+        QTest::newRow("passed") << -5LL << 60LL << QString() << QString();
+    }
+
+    void panelTextFollowsTheMinuteTick()
+    {
+        QFETCH(qint64, secondsLeft);
+        QFETCH(qint64, secondsLater);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        const QDateTime now(QDate(2026, 11, 1), QTime(0, 30));
+        m_app.reset();
+        m_env->writeSettings({{"onboarded", true}, {"savedDate", now.addSecs(secondsLeft)}});
+        m_platform->restart();
+        m_platform->setNow(now);
+        m_app = std::make_unique<DaystrideApp>(*m_platform);
+        QVERIFY(m_app->start());
+        QCOMPARE(m_app->panelItem()->text(), before);
+        QVERIFY(m_app->minuteTimer().isActive());
+        QVERIFY(m_app->viewModel().screensaver()->hasIdleTimer());
+
+        // Time passes, nothing else happens: the text lags until the tick.
+        m_platform->advance(secondsLater * 1000);
+        QTest::qWait(20);
+        QCOMPARE(m_app->panelItem()->text(), before);
+        m_app->minuteTick();
+        QTRY_COMPARE(m_app->panelItem()->text(), after);
+        m_app->viewModel().setTimerDate(m_platform->now().addDays(2).addSecs(3600 + 61));
         QTRY_COMPARE(m_app->panelItem()->text(), QStringLiteral("2d 1h 1m"));
     }
 
