@@ -179,10 +179,8 @@ private slots:
                 QVERIFY(changed.wait(5000));
             QCoreApplication::processEvents();
             const bool dark = scheme == 1;
-            for (QWidget *window : {static_cast<QWidget *>(&popover),
-                     static_cast<QWidget *>(&settings), static_cast<QWidget *>(&guide)}) {
+            for (QWidget *window : QList<QWidget *> {&popover, &settings, &guide})
                 QCOMPARE(Appearance::isDark(window->palette()), dark);
-            }
             // A window open during the switch looks like one opened after it.
             Popover freshPopover(model);
             SettingsView freshSettings(model, [] {});

@@ -134,9 +134,6 @@ private slots:
         QTest::newRow("de_DE") << "de_DE"
                                << "09.03.2026"
                                << "15:30";
-        QTest::newRow("en_GB") << "en_GB"
-                               << "09/03/2026"
-                               << "15:30";
     }
 
     void pickersShowTheLocalesFormatsWithTheFullYear()
