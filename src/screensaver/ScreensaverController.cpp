@@ -68,7 +68,6 @@ void ScreensaverController::startIdleTimer()
         QObject::connect(m_viewModel, &TimerViewModel::idleEnabledChanged, m_lifetime.get(),
             [this] { followIdleEnabled(); });
     }
-    m_idleTimer->start();
     followIdleEnabled();
 }
 
@@ -78,10 +77,18 @@ void ScreensaverController::followIdleEnabled()
     // while idle showing is off, and the first poll after switching it on comes one
     // interval later.
     const bool enabled = m_viewModel && m_viewModel->idleEnabled();
-    if (!enabled)
+    if (!enabled) {
         m_idleTimer->stop();
-    else if (!m_idleTimer->isActive())
+    } else if (!m_idleTimer->isActive()) {
         m_idleTimer->start();
+        // The Wayland idle protocols count only from their subscription, made at the
+        // first question: asked now, the first poll already sees the whole absence.
+        QPointer<QObject> alive = m_lifetime.get();
+        QTimer::singleShot(0, m_lifetime.get(), [this, alive] {
+            if (alive && m_platform)
+                m_platform->idleSeconds();
+        });
+    }
 }
 
 void ScreensaverController::checkIdle()
