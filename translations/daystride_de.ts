@@ -36,13 +36,6 @@
     </message>
 </context>
 <context>
-    <name>CoveringWindow</name>
-    <message>
-        <source>Daystride Countdown</source>
-        <translation>Daystride-Countdown</translation>
-    </message>
-</context>
-<context>
     <name>DatePage</name>
     <message>
         <source>When is it?</source>
@@ -160,10 +153,6 @@
 <context>
     <name>OnboardingView</name>
     <message>
-        <source>Welcome to Daystride</source>
-        <translation>Willkommen bei Daystride</translation>
-    </message>
-    <message>
         <source>Back</source>
         <translation>Zurück</translation>
     </message>
@@ -197,13 +186,6 @@
     <message>
         <source>Quit</source>
         <translation>Beenden</translation>
-    </message>
-</context>
-<context>
-    <name>Popover</name>
-    <message>
-        <source>Daystride</source>
-        <translation>Daystride</translation>
     </message>
 </context>
 <context>
@@ -300,13 +282,6 @@
     </message>
 </context>
 <context>
-    <name>ScreensaverWindow</name>
-    <message>
-        <source>Daystride Countdown</source>
-        <translation>Daystride-Countdown</translation>
-    </message>
-</context>
-<context>
     <name>SettingsStore</name>
     <message>
         <source>%1 is not a regular file</source>
@@ -327,10 +302,6 @@
 </context>
 <context>
     <name>SettingsView</name>
-    <message>
-        <source>Daystride Settings</source>
-        <translation>Daystride-Einstellungen</translation>
-    </message>
     <message>
         <source>General</source>
         <translation>Allgemein</translation>

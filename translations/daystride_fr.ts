@@ -36,13 +36,6 @@
     </message>
 </context>
 <context>
-    <name>CoveringWindow</name>
-    <message>
-        <source>Daystride Countdown</source>
-        <translation>Compte à rebours Daystride</translation>
-    </message>
-</context>
-<context>
     <name>DatePage</name>
     <message>
         <source>When is it?</source>
@@ -160,10 +153,6 @@
 <context>
     <name>OnboardingView</name>
     <message>
-        <source>Welcome to Daystride</source>
-        <translation>Bienvenue dans Daystride</translation>
-    </message>
-    <message>
         <source>Back</source>
         <translation>Retour</translation>
     </message>
@@ -197,13 +186,6 @@
     <message>
         <source>Quit</source>
         <translation>Quitter</translation>
-    </message>
-</context>
-<context>
-    <name>Popover</name>
-    <message>
-        <source>Daystride</source>
-        <translation>Daystride</translation>
     </message>
 </context>
 <context>
@@ -300,13 +282,6 @@
     </message>
 </context>
 <context>
-    <name>ScreensaverWindow</name>
-    <message>
-        <source>Daystride Countdown</source>
-        <translation>Compte à rebours Daystride</translation>
-    </message>
-</context>
-<context>
     <name>SettingsStore</name>
     <message>
         <source>%1 is not a regular file</source>
@@ -327,10 +302,6 @@
 </context>
 <context>
     <name>SettingsView</name>
-    <message>
-        <source>Daystride Settings</source>
-        <translation>Paramètres de Daystride</translation>
-    </message>
     <message>
         <source>General</source>
         <translation>Général</translation>

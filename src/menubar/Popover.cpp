@@ -26,7 +26,8 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     , m_onWorkArea(opensOnWorkArea(
           QGuiApplication::platformName(), qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
 {
-    setWindowTitle(tr("Daystride"));
+    setWindowTitle(QStringLiteral(
+        "Daystride")); // not translated: scripts and window rules find it by its title
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     // Where the window is the card, it follows the content's size itself.
     m_card = m_onWorkArea ? new QWidget(this) : this;

@@ -40,7 +40,8 @@ OnboardingView::OnboardingView(TimerViewModel &viewModel, QWidget *parent)
     , m_launchAtLogin(viewModel.platform().launchAtLogin())
 {
     // An ordinary window: the window manager's title bar keeps close and move.
-    setWindowTitle(tr("Welcome to Daystride"));
+    setWindowTitle(QStringLiteral(
+        "Welcome to Daystride")); // not translated: scripts and window rules find it by its title
     setFixedSize(contentWidth, contentHeight);
     SymbolIcon::ensureResources();
 

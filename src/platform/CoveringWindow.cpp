@@ -75,7 +75,8 @@ CoveringWindow::CoveringWindow(QScreen *screen, const QRect &geometry)
             | (bypassHere() ? Qt::X11BypassWindowManagerHint : Qt::WindowFlags()))
     , m_geometry(geometry)
 {
-    setWindowTitle(tr("Daystride Countdown"));
+    setWindowTitle(QStringLiteral(
+        "Daystride Countdown")); // not translated: scripts and window rules find it by its title
     setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette black = palette();

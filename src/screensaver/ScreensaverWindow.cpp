@@ -1,6 +1,5 @@
 #include "ScreensaverWindow.h"
 
-#include <QCoreApplication>
 #include <QVBoxLayout>
 
 ScreensaverWindow::ScreensaverWindow(QWidget *platformWindow)
@@ -9,8 +8,8 @@ ScreensaverWindow::ScreensaverWindow(QWidget *platformWindow)
     if (!m_window)
         return;
     m_frame = m_window->geometry();
-    m_window->setWindowTitle(
-        QCoreApplication::translate("ScreensaverWindow", "Daystride Countdown"));
+    m_window->setWindowTitle(QStringLiteral(
+        "Daystride Countdown")); // not translated: scripts and window rules find it by its title
     // Closing only hides it: the owner decides when it goes.
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     m_window->setAttribute(Qt::WA_ShowWithoutActivating, false);

@@ -37,7 +37,8 @@ SettingsView::SettingsView(
     , m_showWelcomeGuide(std::move(showWelcomeGuide))
     , m_launchAtLogin(viewModel.platform().launchAtLogin())
 {
-    setWindowTitle(tr("Daystride Settings"));
+    setWindowTitle(QStringLiteral(
+        "Daystride Settings")); // not translated: scripts and window rules find it by its title
     setFixedSize(contentWidth, contentHeight);
 
     m_scrollArea = new QScrollArea(this);
