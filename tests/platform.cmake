@@ -13,8 +13,12 @@ daystride_test(tst_loginitem)
 
 daystride_test(tst_x11platform LABELS x11)
 
-# Starts an X server of its own with two X screens.
-daystride_test(tst_x11screens LABELS x11)
+# The covers again, on an X server of its own with two X screens of different sizes.
+add_test(NAME tst_x11screens
+    COMMAND xvfb-run -a -s "-screen 0 1920x1080x24 -screen 1 1280x1024x24 -nolisten tcp"
+        $<TARGET_FILE:tst_x11platform> eachScreenGetsItsOwnCover)
+set_tests_properties(tst_x11screens PROPERTIES LABELS x11 TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;DAYSTRIDE_X_SCREENS=2")
 
 # The Wayland idle protocols against a KWin of the test's own.
 daystride_test(tst_waylandidle LABELS wayland)
