@@ -20,8 +20,13 @@ add_test(NAME tst_x11screens
 set_tests_properties(tst_x11screens PROPERTIES LABELS x11 TIMEOUT 300
     ENVIRONMENT "QT_QPA_PLATFORM=xcb;DAYSTRIDE_X_SCREENS=2")
 
-# The Wayland idle protocols against a KWin of the test's own.
-daystride_test(tst_waylandidle LABELS wayland)
+# The Wayland idle protocols against KWin, started by its wrapper under tests/shells.
+add_executable(tst_waylandidle tst_waylandidle.cpp)
+target_link_libraries(tst_waylandidle PRIVATE daystride_testsupport)
+add_test(NAME tst_waylandidle
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-kwin $<TARGET_FILE:tst_waylandidle>)
+set_tests_properties(tst_waylandidle PROPERTIES LABELS wayland TIMEOUT 300 SKIP_RETURN_CODE 77
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 daystride_wayland_protocols(tst_waylandidle "${DAYSTRIDE_PLASMA_WAYLAND_PROTOCOLS}/fake-input.xml")
 
 # The program as it starts in German, French and American English (LANGUAGE and

@@ -3,13 +3,9 @@
 #include "platform/KdeIdleSource.h"
 #include "platform/WaylandIdleConnection.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <wayland-client.h>
 
 // The generated tables give their visibility after the header's declarations, which
@@ -27,9 +23,9 @@ using Kind = IdleSource::Kind;
 namespace {
 // Pointer motion through KWin's fake-input protocol: input on the compositor's seat,
 // as a device would give it.
-bool movePointer(const QByteArray &socket)
+bool movePointer()
 {
-    wl_display *display = wl_display_connect(socket.constData());
+    wl_display *display = wl_display_connect(nullptr);
     if (!display)
         return false;
     wl_registry *registry = wl_display_get_registry(display);
@@ -45,64 +41,26 @@ bool movePointer(const QByteArray &socket)
     };
     wl_registry_add_listener(registry, &listener, &input);
     wl_display_roundtrip(display);
-    const bool moved = input != nullptr;
     if (input) {
         org_kde_kwin_fake_input_authenticate(input, "tst_waylandidle", "test input");
         org_kde_kwin_fake_input_pointer_motion(input, wl_fixed_from_int(5), wl_fixed_from_int(0));
         wl_display_roundtrip(display);
-        org_kde_kwin_fake_input_destroy(input);
     }
-    wl_registry_destroy(registry);
     wl_display_disconnect(display);
-    return moved;
+    return input != nullptr;
 }
 } // namespace
 
-// The compositor's idle protocols against KWin on its virtual backend, started here
-// on a socket of its own: both protocols, real input through the compositor's seat.
+// The compositor's idle protocols against KWin on its virtual backend, started by
+// tests/shells/with-kwin: both protocols, real input through the compositor's seat.
 class TestWaylandIdle : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QProcess m_kwin;
-    QByteArray m_socket
-        = "daystride-kwin-" + QByteArray::number(QCoreApplication::applicationPid());
+    const int m_kwin = qEnvironmentVariableIntValue("DAYSTRIDE_KWIN_PID");
 
 private slots:
-    void initTestCase()
-    {
-        const QString kwin = QStandardPaths::findExecutable(QStringLiteral("kwin_wayland"));
-        if (kwin.isEmpty())
-            QSKIP("kwin_wayland is not installed");
-        // A copy without the file capability the package gives it, which a container
-        // may refuse to grant; KWin only takes its own platform plugin under its name.
-        const QString copy = m_dir.filePath(QStringLiteral("kwin_wayland"));
-        QVERIFY(QFile::copy(kwin, copy));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY",
-                 "DBUS_SESSION_BUS_ADDRESS", "XDG_SESSION_TYPE"})
-            env.remove(QString::fromLatin1(name));
-        env.insert(QStringLiteral("KWIN_WAYLAND_NO_PERMISSION_CHECKS"), QStringLiteral("1"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-        m_kwin.setProcessEnvironment(env);
-        m_kwin.setProcessChannelMode(QProcess::MergedChannels);
-        m_kwin.start(copy,
-            {"--virtual", "--socket", QString::fromLatin1(m_socket), "--no-lockscreen",
-                "--no-global-shortcuts", "--no-kactivities", "--width", "800", "--height", "600"});
-        QVERIFY(m_kwin.waitForStarted());
-        const QString path = QDir(qEnvironmentVariable("XDG_RUNTIME_DIR")).filePath(m_socket);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path) || m_kwin.state() != QProcess::Running, 20000);
-        QVERIFY2(m_kwin.state() == QProcess::Running, m_kwin.readAll().constData());
-        qputenv("WAYLAND_DISPLAY", m_socket);
-    }
-
-    void cleanupTestCase()
-    {
-        m_kwin.terminate();
-        if (!m_kwin.waitForFinished(5000))
-            m_kwin.kill();
-    }
+    void initTestCase() { QVERIFY2(m_kwin > 0, "run inside tests/shells/with-kwin"); }
 
     void idleTimeFollowsTheCompositor_data()
     {
@@ -124,7 +82,7 @@ private slots:
             return source->idleSeconds(IdleQuery::Cheap).value_or(-1);
         };
 
-        QVERIFY(movePointer(m_socket));
+        QVERIFY(movePointer());
         QCOMPARE(idle(), 0.0);
         // No input: from the notification's timeout on, the time since the last input.
         const double timeout
@@ -133,7 +91,7 @@ private slots:
         QTest::qWait(1000);
         QVERIFY2(idle() >= timeout + 0.9, qPrintable(QString::number(idle())));
 
-        QVERIFY(movePointer(m_socket));
+        QVERIFY(movePointer());
         QTRY_COMPARE(idle(), 0.0);
     }
 
@@ -145,7 +103,7 @@ private slots:
         QVERIFY(idle.source() == Kind::ExtIdleNotify);
 
         // The compositor gone: no source answers any more.
-        cleanupTestCase();
+        QCOMPARE(::kill(m_kwin, SIGTERM), 0);
         QTRY_VERIFY(std::isnan(idle.idleSeconds()));
     }
 };
