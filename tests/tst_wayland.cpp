@@ -6,48 +6,34 @@
 #include "menubar/Popover.h"
 #include "menubar/StatusNotifierItem.h"
 #include "menubar/TimerView.h"
-#include "model/TimerViewModel.h"
 #include "platform/LinuxPlatform.h"
-#include "screensaver/ScreensaverController.h"
-#include "screensaver/ScreensaverWindow.h"
 
 #include <QApplication>
 #include <QDBusInterface>
 #include <QFileInfo>
 #include <QLabel>
-#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
 #include <cstdio>
 
-// The whole program on a Wayland compositor (weston's headless backend, started by
-// scripts/test): it registers its panel item, opens the popover when the item is
-// activated, and covers every output with the countdown.
+// The whole program on a Wayland compositor that reports no idle time (weston's
+// headless backend, started by scripts/test): the popover says so.
 class TestWayland : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TestBus> m_bus;
-
 private slots:
-    void initTestCase()
+    void popoverSaysThereIsNoIdleTime()
     {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
-        m_env = std::make_unique<TestEnvironment>();
-        m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
-        m_bus = std::make_unique<TestBus>();
-        QVERIFY(m_bus->isRunning());
+        TestEnvironment env;
+        env.writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
+        TestBus bus;
+        QVERIFY(bus.isRunning());
         // The program's own session-bus connection is made on first use, after this.
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->address().toUtf8());
-    }
-
-    void cleanupTestCase() { m_bus.reset(); }
-
-    void panelItemPopoverAndCountdown()
-    {
-        TestStatusNotifierWatcher watcher(m_bus->connection());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
+        TestStatusNotifierWatcher watcher(bus.connection());
         QVERIFY(watcher.start());
         LinuxPlatform platform;
         DaystrideApp app(platform);
@@ -57,11 +43,10 @@ private slots:
 
         // Asked asynchronously: the item answers from this very event loop.
         QDBusInterface item(service, QStringLiteral("/StatusNotifierItem"),
-            QStringLiteral("org.kde.StatusNotifierItem"), m_bus->connection());
+            QStringLiteral("org.kde.StatusNotifierItem"), bus.connection());
         item.asyncCall(QStringLiteral("Activate"), 200, 10);
         QTRY_VERIFY_WITH_TIMEOUT(app.popover() && app.popover()->isVisible(), 10000);
         QVERIFY(QTest::qWaitForWindowExposed(app.popover()));
-        QCOMPARE(app.popover()->windowTitle(), QStringLiteral("Daystride"));
 
         // weston reports no idle time, nor does anything on the test's bus: the
         // screensaver tab says so beside "Show when idle".
@@ -72,21 +57,6 @@ private slots:
             return label->isVisible()
                 && label->text().contains(QLatin1String("does not report idle time"));
         }));
-        QTest::mouseClick(view->timerTabButton(), Qt::LeftButton);
-
-        // "Show Countdown": the popover closes, every output is covered.
-        ScreensaverController *controller = app.viewModel().screensaver();
-        app.popover()->timerView()->showCountdown();
-        QTRY_VERIFY(!app.popover()->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(controller->isShown(), 10000);
-        QCOMPARE(controller->windows().size(), QGuiApplication::screens().size());
-        for (int i = 0; i < controller->windows().size(); ++i) {
-            QWidget *window = controller->windows()[i]->window();
-            QVERIFY(QTest::qWaitForWindowExposed(window));
-            QTRY_COMPARE(window->size(), QGuiApplication::screens()[i]->geometry().size());
-        }
-        controller->dismiss();
-        QVERIFY(!controller->isShown());
     }
 };
 
