@@ -401,6 +401,7 @@ private slots:
         QCOMPARE(reloaded->subtitle(), QStringLiteral("An unrelated edit"));
         QCOMPARE(reloaded->todos(), model->todos());
         // The file is this program's own now: no more copies.
+        reloaded->setSubtitle(QStringLiteral("Another edit"));
         reloaded->save();
         QVERIFY(!QFile::exists(copy + ".2"));
     }
@@ -408,10 +409,15 @@ private slots:
     void anOlderCopyIsNeverOverwritten()
     {
         const QString copy = m_env->settingsPath() + ".damaged";
+        const auto editAndSave = [this] {
+            const auto model = start();
+            model->setSubtitle(QStringLiteral("An edit"));
+            model->save();
+        };
         m_env->writeSettingsFile("[General\nsavedEventName=First\n");
-        start()->save();
+        editAndSave();
         m_env->writeSettingsFile("[General\nsavedEventName=Second\n");
-        start()->save();
+        editAndSave();
         QCOMPARE(read(copy), QByteArray("[General\nsavedEventName=First\n"));
         QCOMPARE(read(copy + ".2"), QByteArray("[General\nsavedEventName=Second\n"));
     }

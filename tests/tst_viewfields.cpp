@@ -102,7 +102,7 @@ private slots:
 
     // In every one-line field a pasted line break becomes one space as it comes in; a
     // line break already there (stored by an older version) stays through edits
-    // elsewhere. Each keystroke is saved, and another view of the same kind follows it
+    // elsewhere. Each keystroke is saved once, and another view of the same kind follows it
     // without moving its cursor. The timer tab's name is a draft until Return; the
     // guide saves when it is finished.
     void textFieldsStayOnOneLineAndSaveAsTyped()
@@ -136,7 +136,7 @@ private slots:
             field->end(false);
             const qsizetype before = saved.size();
             QTest::keyClicks(field, QStringLiteral("!"));
-            QCOMPARE(saved.size() > before, saves);
+            QCOMPARE(saved.size() - before, saves ? 1 : 0); // once, however many views watch
             if (saves) {
                 QCOMPARE(mirror->text(), field->text());
                 QCOMPARE(mirror->cursorPosition(), 1);

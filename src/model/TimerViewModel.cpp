@@ -70,6 +70,7 @@ TimerViewModel::TimerViewModel(Platform &platform, QObject *parent)
     , m_timerDate(platform.now())
 {
     load();
+    m_unsaved = false;
 }
 
 TimerViewModel::~TimerViewModel() = default;
@@ -107,6 +108,12 @@ void TimerViewModel::setIdleEnabled(bool enabled)
 void TimerViewModel::setIdleMinutes(qint64 minutes)
 {
     assign(m_idleMinutes, minutes, &TimerViewModel::idleMinutesChanged);
+}
+
+void TimerViewModel::setHasCompletedOnboarding(bool done)
+{
+    m_unsaved = m_unsaved || m_hasCompletedOnboarding != done;
+    m_hasCompletedOnboarding = done;
 }
 
 ScreensaverController *TimerViewModel::screensaver()
@@ -164,7 +171,12 @@ void TimerViewModel::load()
 
 void TimerViewModel::save()
 {
+    if (!m_unsaved)
+        return;
     SettingsStore &store = m_platform.settings();
+    // Only the guide's end marks it finished; a save before that leaves the key out.
+    if (m_hasCompletedOnboarding)
+        store.setBool(kOnboarded, true);
     store.setDate(kSavedDate, m_timerDate);
     store.setString(kSavedEventName, m_eventName);
     store.setString(kSubtitle, m_subtitle);
@@ -175,6 +187,7 @@ void TimerViewModel::save()
     // The store writes atomically: a failed write leaves the previous file intact,
     // and keeps the changes for the next save.
     const bool written = store.sync();
+    m_unsaved = !written;
     const QString problem
         = written ? QString() : tr("Settings could not be saved: %1").arg(store.lastError());
     QString notice = m_damagedFileNotice;

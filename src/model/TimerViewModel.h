@@ -15,7 +15,8 @@ class ScreensaverController;
 // The one state object: the event, its checklist, the quotes and the idle options.
 // Every write of a published field, also of an equal value, emits objectWillChange()
 // before the value changes and the field's own signal after it. Nothing is saved
-// unless save() is called.
+// unless save() is called, and save() writes only when something changed since the
+// last write that succeeded.
 class TimerViewModel : public QObject
 {
     Q_OBJECT
@@ -48,7 +49,7 @@ public:
 
     // Plain field: writing it announces nothing.
     bool hasCompletedOnboarding() const { return m_hasCompletedOnboarding; }
-    void setHasCompletedOnboarding(bool done) { m_hasCompletedOnboarding = done; }
+    void setHasCompletedOnboarding(bool done);
 
     // Created on first use and kept; it refers back to this object without owning it.
     ScreensaverController *screensaver();
@@ -56,7 +57,9 @@ public:
     // 12 weeks after `now` by the calendar, keeping the wall-clock time of day.
     static QDateTime defaultEventDate(const QDateTime &now);
 
-    // Writes the seven published fields; the file is on disk when it returns.
+    // Writes the seven published fields, and that the guide was finished once it is; the file
+    // is on disk when it returns. Several views save after the same change: a save
+    // with nothing new since the last successful one writes nothing.
     void save();
     // One line for the user while saves fail ("Settings could not be saved: ...");
     // empty once a save works. The fields keep the edits, and the next save retries.
@@ -77,7 +80,7 @@ signals:
     void todosChanged();
     void idleEnabledChanged();
     void idleMinutesChanged();
-    // After every save(), whatever the store made of it.
+    // After every save() that wrote, whatever the store made of it.
     void saved();
     void storageNoticesChanged();
 
@@ -87,6 +90,7 @@ private:
     template<typename T> void assign(T &member, const T &value, void (TimerViewModel::*changed)())
     {
         emit objectWillChange();
+        m_unsaved = m_unsaved || member != value;
         member = value;
         emit(this->*changed)();
     }
@@ -100,6 +104,8 @@ private:
     bool m_idleEnabled = false;
     qint64 m_idleMinutes = 5;
     bool m_hasCompletedOnboarding = false;
+    // A change not yet on disk, or a save that failed and must be retried.
+    bool m_unsaved = false;
     std::unique_ptr<ScreensaverController> m_screensaver;
     QString m_saveProblem;
     QString m_damagedFileNotice;

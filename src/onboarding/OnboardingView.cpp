@@ -119,7 +119,6 @@ void OnboardingView::finish()
 {
     m_viewModel.setEventName(trimmedWhitespace(m_viewModel.eventName()));
     m_viewModel.setHasCompletedOnboarding(true);
-    m_viewModel.platform().settings().setBool(QStringLiteral("onboarded"), true);
     m_viewModel.save();
     close();
 }
