@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 namespace {
-// Runs `action` with standard output going to a file, and returns what it printed.
+// What `action` printed on standard output.
 QByteArray capturedStdout(const std::function<void()> &action)
 {
     QTemporaryFile capture;
@@ -30,8 +30,7 @@ void writeFile(const QString &path, const QByteArray &contents)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
 }
 } // namespace
 
@@ -71,7 +70,7 @@ private slots:
         QVERIFY(enabled && item.isEnabled());
         // Written aside and renamed: nothing else is left in the folder.
         const QString path = LoginItem::entryPath();
-        QCOMPARE(path, m_env->configHome() + QStringLiteral("/autostart/daystride.desktop"));
+        QCOMPARE(path, m_env->configHome() + "/autostart/daystride.desktop");
         QCOMPARE(QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden),
             QStringList {"daystride.desktop"});
         QProcess validator;
@@ -85,10 +84,9 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');
         QCOMPARE(lines.first(), QByteArray("[Desktop Entry]"));
-        for (const char *line :
-            {"Type=Application", "Name=Daystride", "X-GNOME-Autostart-enabled=true"})
+        for (const QByteArray &line : {QByteArray("Type=Application"), QByteArray("Name=Daystride"),
+                 QByteArray("X-GNOME-Autostart-enabled=true"), "Exec=" + exec.toUtf8()})
             QVERIFY2(lines.contains(line), line);
-        QVERIFY(lines.contains("Exec=" + exec.toUtf8()));
 
         // Off removes the entry; off again stays off and says nothing.
         QVERIFY(!item.setEnabled(false));
@@ -113,20 +111,19 @@ private slots:
         LinuxPlatform platform;
         QTEST(platform.launchAtLogin(), "enabled");
         // Enabling a hidden entry makes it a visible one again.
-        QVERIFY(platform.setLaunchAtLogin(true));
-        QVERIFY(platform.launchAtLogin());
+        QVERIFY(platform.setLaunchAtLogin(true) && platform.launchAtLogin());
     }
 
     void failureIsOneLine()
     {
-        writeFile(m_env->configHome() + QStringLiteral("/autostart"), "not a folder");
+        writeFile(m_env->configHome() + "/autostart", "not a folder");
         bool enabled = true;
         const QByteArray printed = capturedStdout(
             [&] { enabled = LoginItem(QStringLiteral("/usr/bin/d")).setEnabled(true); });
         QVERIFY(!enabled);
-        QVERIFY2(printed.startsWith("Launch at login failed: "), printed.constData());
-        QVERIFY2(printed.endsWith('\n') && printed.count('\n') == 1, printed.constData());
-        QVERIFY2(printed.contains(QFile::encodeName(m_env->configHome() + "/autostart")),
+        QVERIFY2(printed.startsWith("Launch at login failed: ") && printed.endsWith('\n')
+                && printed.count('\n') == 1
+                && printed.contains(QFile::encodeName(m_env->configHome() + "/autostart")),
             printed.constData());
     }
 };
