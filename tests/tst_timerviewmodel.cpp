@@ -1,10 +1,7 @@
 #include "FakePlatform.h"
 #include "TestEnvironment.h"
 #include "menubar/Popover.h"
-#include "model/QuoteList.h"
 #include "model/TimerViewModel.h"
-#include "platform/SettingsStore.h"
-#include "screensaver/ScreensaverController.h"
 #include "settings/SettingsView.h"
 
 #include <QApplication>
@@ -22,6 +19,39 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 
+namespace {
+QByteArray read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Local wall-clock time with its zone's abbreviation: the repeated hour twice apart.
+QString when(const QDateTime &date)
+{
+    return date.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t"));
+}
+
+// What the views show of each stored setting, one "key=value" line each.
+QStringList shown(const TimerViewModel &model)
+{
+    return {"onboarded=" + QVariant(model.hasCompletedOnboarding()).toString(),
+        "idleEnabled=" + QVariant(model.idleEnabled()).toString(),
+        "idleMinutes=" + QString::number(model.idleMinutes()),
+        "quotes=" + QString::number(model.quotes().size()), "savedDate=" + when(model.timerDate()),
+        "savedEventName=" + model.eventName(), "subtitle=" + model.subtitle(),
+        "todos=" + model.todos().value(0).text};
+}
+
+TodoList tasks(int count)
+{
+    TodoList todos;
+    for (int i = 1; i <= count; ++i)
+        todos.append(Todo::create(QStringLiteral("Task %1").arg(i)));
+    return todos;
+}
+} // namespace
+
 // Runs with TZ=America/New_York, through the real settings file in a temporary
 // XDG_CONFIG_HOME.
 class TestTimerViewModel : public QObject
@@ -34,16 +64,11 @@ class TestTimerViewModel : public QObject
         return std::make_unique<TimerViewModel>(*m_platform);
     }
 
-    static QByteArray read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QString folder() const { return QFileInfo(m_env->settingsPath()).path(); }
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<FakePlatform> m_platform;
     const QDateTime m_now = QDateTime(QDate(2026, 1, 20), QTime(9, 15, 30, 250));
-
     QString m_mounted;
 
 public:
@@ -63,10 +88,7 @@ private slots:
 
     void init()
     {
-        m_env->writeSettingsFile(QByteArray());
-        for (const QString &copy : QDir(QFileInfo(m_env->settingsPath()).path())
-                                       .entryList({"Daystride.conf.damaged*"}, QDir::Files))
-            QFile::remove(QFileInfo(m_env->settingsPath()).path() + '/' + copy);
+        m_env->writeSettingsFile(QByteArray()); // the table's last row wrote one
         m_warnings.clear();
         m_platform = std::make_unique<FakePlatform>();
         m_platform->setNow(m_now);
@@ -78,114 +100,180 @@ private slots:
         if (!m_mounted.isEmpty())
             ::umount2(QFile::encodeName(m_mounted).constData(), MNT_DETACH);
         m_mounted.clear();
-        const QString folder = QFileInfo(m_env->settingsPath()).path();
-        if (!QFileInfo(folder).isDir() || !QFileInfo(m_env->settingsPath()).isFile()) {
-            QFile::remove(folder);
-            QDir(folder).removeRecursively();
-        }
-        QFile::remove(m_env->settingsPath());
+        m_env.reset(); // a fresh folder for the next, without copies, FIFOs or files for folders
+        m_env = std::make_unique<TestEnvironment>();
     }
 
-    // What differs from a first start is in `loaded`; the file is only read.
-    void loadsStoredValues_data()
+    // Files users end up with, by earlier versions, by accident or by hand: what
+    // loading shows (what differs from a first start in `changes`, the file only
+    // read), and what one unrelated save keeps. What cannot be read takes its
+    // fall-back, the first save then keeps the original bytes in a copy, and
+    // everything readable survives that save.
+    void loadsAndSaves_data()
     {
-        QTest::addColumn<QVariantMap>("stored");
-        QTest::addColumn<QVariantMap>("loaded");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QVariantMap>("changes");
+        QTest::addColumn<bool>("copyKept");
+
         const QDateTime date(QDate(2027, 2, 1), QTime(18, 0));
-        const auto tasks = [](int count) {
-            TodoList todos;
-            for (int i = 0; i < count; ++i)
-                todos.append(Todo::create(QString::number(i)));
-            return encodeTodos(todos);
+        const QVariantMap values = {{"savedEventName", "Launch"}, {"todos", encodeTodos(tasks(6))},
+            {"quotes", QByteArray(R"(["Q"])")}, {"idleMinutes", 9}, {"savedDate", date}};
+        const auto file = [&](const QVariantMap &changes, const QVariantMap &base = {}) {
+            QVariantMap all = base;
+            all.insert(changes);
+            m_env->writeSettings(all);
+            return m_env->readSettingsFile();
+        };
+        const QByteArray good = file(values);
+        const auto replaced = [&](const char *from, const QByteArray &to) {
+            return QByteArray(good).replace(from, to);
+        };
+        const QVariantMap dated = {{"onboarded", true}, {"savedDate", when(date)}};
+        const QVariantMap loaded = {{"onboarded", true}, {"savedDate", when(date)},
+            {"savedEventName", "Launch"}, {"todos", "Task 1"}, {"quotes", 1}, {"idleMinutes", 9}};
+        const auto but = [&](const QVariantMap &changes, const QStringList &defaulted = {}) {
+            QVariantMap all = loaded;
+            for (const QString &key : defaulted)
+                all.remove(key);
+            all.insert(changes);
+            return all;
         };
         const QVariantMap none;
-        const QVariantMap dated = {{"onboarded", true}, {"savedDate", date}};
-        QTest::newRow("empty store") << none << none;
-        QTest::newRow("savedDate without onboarded") << QVariantMap {{"savedDate", date}} << dated;
-        QTest::newRow("onboarded false wins over savedDate") << QVariantMap {
-            {"savedDate", date}, {"onboarded", false}} << QVariantMap {{"savedDate", date}};
-        QTest::newRow("savedDate holding text")
-            << QVariantMap {{"savedDate", "2027-02-01T18:00:00"}}
-            << QVariantMap {{"onboarded", true}};
-        QTest::newRow("six tasks")
-            << QVariantMap {{"todos", tasks(6)}} << QVariantMap {{"todos", 0}};
-        QTest::newRow("five tasks") << QVariantMap {{"todos", tasks(5)}} << none;
-        QTest::newRow("seven tasks") << QVariantMap {{"todos", tasks(7)}} << none;
-        QTest::newRow("tasks stored as text")
-            << QVariantMap {{"todos", QString::fromUtf8(tasks(6))}} << none;
+
+        QTest::newRow("first start") << QByteArray() << none << false;
+        QTest::newRow("empty file") << QByteArray("") << none << false;
+        QTest::newRow("savedDate without onboarded")
+            << file({{"savedDate", date}}) << dated << false;
+        QTest::newRow("onboarded false wins over savedDate")
+            << file({{"savedDate", date}, {"onboarded", false}})
+            << QVariantMap {{"savedDate", when(date)}} << false;
         QTest::newRow("no quotes")
-            << QVariantMap {{"quotes", QByteArray("[]")}} << QVariantMap {{"quotes", 0}};
-        QTest::newRow("damaged quotes") << QVariantMap {{"quotes", QByteArray("[\"a\",")}} << none;
-        QTest::newRow("idle on, 12 minutes") << QVariantMap {{"idleEnabled", true},
-            {"idleMinutes", 12}} << QVariantMap {{"idleEnabled", true}, {"idleMinutes", 12}};
+            << file({{"quotes", QByteArray("[]")}}) << QVariantMap {{"quotes", 0}} << false;
+        QTest::newRow("idle on, 12 minutes")
+            << file({{"idleEnabled", true}, {"idleMinutes", 12}})
+            << QVariantMap {{"idleEnabled", true}, {"idleMinutes", 12}} << false;
         QTest::newRow("idleMinutes 0")
-            << QVariantMap {{"idleMinutes", 0}} << QVariantMap {{"idleMinutes", 1}};
-        QTest::newRow("idleMinutes not a number") << QVariantMap {{"idleMinutes", "soon"},
-            {"idleEnabled", "maybe"}} << QVariantMap {{"idleMinutes", 1}};
+            << file({{"idleMinutes", 0}}) << QVariantMap {{"idleMinutes", 1}} << false;
+        QTest::newRow("written by the previous version") << good << loaded << false;
+
+        QTest::newRow("idleMinutes not a number")
+            << file({{"idleMinutes", "soon"}, {"idleEnabled", "maybe"}})
+            << QVariantMap {{"idleMinutes", 1}} << true;
+        QTest::newRow("five tasks")
+            << file({{"todos", encodeTodos(tasks(5))}}, values) << but({}, {"todos"}) << true;
+        QTest::newRow("seven tasks")
+            << file({{"todos", encodeTodos(tasks(7))}}, values) << but({}, {"todos"}) << true;
+        QTest::newRow("tasks stored as text")
+            << file({{"todos", QString::fromUtf8(encodeTodos(tasks(6)))}}, values)
+            << but({}, {"todos"}) << true;
+        QTest::newRow("damaged quotes")
+            << file({{"quotes", QByteArray("[\"a\",")}}, values) << but({}, {"quotes"}) << true;
+        QTest::newRow("quotes not a list")
+            << file({{"quotes", QByteArray(R"({"a":1})")}}, values) << but({}, {"quotes"}) << true;
+        QTest::newRow("date holding text")
+            << file({{"savedDate", "2027-02-01T18:00"}}, values) << but({}, {"savedDate"}) << true;
+        // Read as Qt makes them out, with the original kept.
+        QTest::newRow("invalid UTF-8 in a task")
+            << replaced("Task 3", "Ta\xffsk 3") << loaded << true;
+        QTest::newRow("stray escape in the tasks")
+            << replaced("Task 3", "Ta\\qsk 3") << loaded << true;
+        QTest::newRow("name in invalid UTF-8") << replaced("Launch", "La\xe9unch")
+                                               << but({{"savedEventName", "La\ufffdunch"}}) << true;
+        QTest::newRow("hand-edited, with a comment") << good + "; remember the cake\n"
+                                                     << loaded << true;
+        QTest::newRow("keys Qt cannot read back")
+            << good + "trailing/=kept\ndouble//slash=kept\nnothing=@Invalid()\n"
+            << loaded << true;
+        QTest::newRow("truncated value")
+            << QByteArray("[General]\nsavedEventName=Launch\ntodos=\"[{\\\"id\\\":\\\"12")
+            << QVariantMap {{"savedEventName", "Launch"}} << true;
+        QTest::newRow("wrong kinds")
+            << QByteArray("[General]\nonboarded=maybe\nsavedDate=@ByteArray(xyz)\n"
+                          "savedEventName=@DateTime(garbage)\nsubtitle=@Variant(\\0\\0\\0\\x7f)\n"
+                          "todos=12\nquotes=true\nidleEnabled=@ByteArray(\\0)\n"
+                          "idleMinutes=@Rect(1 2 3 4)\n")
+            << QVariantMap {{"idleMinutes", 1}} << true;
+        QTest::newRow("binary garbage")
+            << QByteArray("\x00\xff\xfe[\x01\x02\n\x7f=\x80", 10) << none << true;
+        QTest::newRow("NUL bytes after the values") << good + QByteArray(16, '\0') << none << true;
+        QTest::newRow("base64 text") << good.toBase64() + "\n" << none << true;
+        QTest::newRow("broken section header")
+            << QByteArray("[General\nsavedEventName=Launch\nidleMinutes=9\n") << none << true;
     }
 
-    void loadsStoredValues()
+    void loadsAndSaves()
     {
-        QFETCH(QVariantMap, stored);
-        QFETCH(QVariantMap, loaded);
-        m_env->writeSettings(stored);
-        const QByteArray before = m_env->readSettingsFile();
-        const auto model = start();
+        QFETCH(QByteArray, contents);
+        QFETCH(QVariantMap, changes);
+        QFETCH(bool, copyKept);
 
-        QCOMPARE(model->hasCompletedOnboarding(), loaded.value("onboarded", false).toBool());
-        QCOMPARE(model->timerDate(), loaded.value("savedDate", m_now.addDays(84)).toDateTime());
-        QCOMPARE(model->todos().size(), 6);
+        m_env->writeSettingsFile(contents);
+        const auto model = start();
+        QVariantMap expected = {{"idleEnabled", false}, {"idleMinutes", 5}, {"quotes", 14},
+            {"savedDate", when(m_now.addDays(84))}, {"savedEventName", ""}, {"subtitle", ""},
+            {"todos", TimerViewModel::defaultTaskTitles().first()}};
+        expected.insert(changes);
+        QStringList lines
+            = {"onboarded=" + QVariant(expected.take("onboarded").toBool()).toString()};
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            lines << it.key() + '=' + it.value().toString();
+        QCOMPARE(shown(*model), lines);
         QSet<QUuid> ids;
         for (const Todo &todo : model->todos())
             ids.insert(todo.id);
         QCOMPARE(ids.size(), 6);
-        // "todos" and "quotes" in `loaded`: the stored ones, not the defaults.
-        QCOMPARE(model->todos().first().text == TimerViewModel::defaultTaskTitles().first(),
-            !loaded.contains("todos"));
-        QCOMPARE(model->quotes().size(), loaded.value("quotes", 14).toInt());
-        QCOMPARE(model->idleEnabled(), loaded.value("idleEnabled", false).toBool());
-        QCOMPARE(model->idleMinutes(), loaded.value("idleMinutes", 5).toLongLong());
-        QCOMPARE(m_env->readSettingsFile(), before);
+        QCOMPARE(m_env->readSettingsFile(), contents);
+
+        model->setSubtitle(QStringLiteral("An unrelated edit"));
+        model->save();
+        model->save();
+        QCOMPARE(model->saveProblem(), QString());
+        const QString copy = m_env->settingsPath() + ".damaged";
+        QCOMPARE(QFile::exists(copy), copyKept);
+        if (copyKept) {
+            QCOMPARE(read(copy), contents);
+            QVERIFY(model->damagedFileNotice().contains(copy));
+            // Said once, though saved twice.
+            QCOMPARE(m_warnings.count(model->damagedFileNotice()), 1);
+        } else {
+            QCOMPARE(model->damagedFileNotice(), QString());
+            QCOMPARE(m_warnings.filter("kept as"), QStringList());
+        }
+
+        // Another reader of the file sees every key with its kind, and the program
+        // reads back what it wrote (a saved date alone counts as the guide done).
+        QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
+        const std::pair<const char *, int> kinds[] = {{"savedDate", QMetaType::QDateTime},
+            {"savedEventName", QMetaType::QString}, {"subtitle", QMetaType::QString},
+            {"todos", QMetaType::QByteArray}, {"quotes", QMetaType::QByteArray},
+            {"idleEnabled", QMetaType::QString}, {"idleMinutes", QMetaType::QString}};
+        for (const auto &[key, kind] : kinds)
+            QVERIFY2(settings.value(key).typeId() == kind, key);
+        QCOMPARE(settings.value("idleEnabled").toString(),
+            QString(model->idleEnabled() ? "true" : "false"));
+        QCOMPARE(settings.value("idleMinutes").toString(), QString::number(model->idleMinutes()));
+        if (contents.isNull())
+            QCOMPARE(settings.allKeys().size(), 7);
+        const auto reloaded = start();
+        QCOMPARE(shown(*reloaded).mid(1), shown(*model).mid(1));
+        QCOMPARE(reloaded->todos(), model->todos());
+        // The file is this program's own now: no more copies.
+        reloaded->setSubtitle(QStringLiteral("Another edit"));
+        reloaded->save();
+        QVERIFY(!QFile::exists(copy + ".2"));
     }
 
-    void saveWritesTheSevenKeysWithTheirKinds()
+    void anOlderCopyIsNeverOverwritten()
     {
-        const QDateTime date(QDate(2026, 11, 1), QTime(1, 30, 5, 987)); // the repeated hour
-        const auto model = start();
-        model->setTimerDate(date);
-        model->setEventName(QString());
-        model->setSubtitle(QStringLiteral("Ship it"));
-        model->setQuotes({});
-        model->setIdleEnabled(true);
-        model->setIdleMinutes(42);
-        model->save();
-
-        // Another reader of the file sees every key with its kind right after the
-        // save.
-        QSettings settings(m_env->settingsPath(), QSettings::IniFormat);
-        QStringList keys = settings.allKeys();
-        keys.sort();
-        QCOMPARE(keys,
-            QStringList({"idleEnabled", "idleMinutes", "quotes", "savedDate", "savedEventName",
-                "subtitle", "todos"}));
-        QCOMPARE(settings.value("savedDate").typeId(), QMetaType::QDateTime);
-        QCOMPARE(settings.value("savedEventName").typeId(), QMetaType::QString);
-        QCOMPARE(settings.value("savedEventName").toString(), QString());
-        QCOMPARE(settings.value("subtitle").toString(), QStringLiteral("Ship it"));
-        QCOMPARE(settings.value("todos").typeId(), QMetaType::QByteArray);
-        QCOMPARE(settings.value("quotes"), QVariant(QByteArray("[]")));
-        QCOMPARE(settings.value("idleEnabled").toString(), QStringLiteral("true"));
-        QCOMPARE(settings.value("idleMinutes").toString(), QStringLiteral("42"));
-
-        const auto reloaded = start();
-        QCOMPARE(reloaded->timerDate().toMSecsSinceEpoch(), date.toMSecsSinceEpoch());
-        QCOMPARE(reloaded->eventName(), QString());
-        QCOMPARE(reloaded->quotes(), QStringList());
-        QCOMPARE(reloaded->todos(), model->todos());
-        QCOMPARE(reloaded->idleMinutes(), 42);
-        QVERIFY(reloaded->idleEnabled());
-        // Saving never marks the guide as finished.
-        QVERIFY(!settings.contains("onboarded"));
+        for (const char *name : {"First", "Second"}) {
+            m_env->writeSettingsFile(QByteArray("[General\nsavedEventName=") + name + "\n");
+            const auto model = start();
+            model->setSubtitle(QStringLiteral("An edit"));
+            model->save();
+        }
+        const QString copy = m_env->settingsPath() + ".damaged";
+        QCOMPARE(read(copy), QByteArray("[General\nsavedEventName=First\n"));
+        QCOMPARE(read(copy + ".2"), QByteArray("[General\nsavedEventName=Second\n"));
     }
 
     // The event is an instant: saved here, it is the same moment in another zone.
@@ -195,29 +283,27 @@ private slots:
     {
         QTest::addColumn<QDateTime>("date");
         QTest::addColumn<bool>("savedByModel");
-        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("zone");
         QTest::addColumn<QString>("shownThere");
 
         const QDateTime evening(QDate(2027, 2, 1), QTime(18, 0));
         // 01:30 on 2026-11-01 comes twice in New York; this is the second, in EST.
         const QDateTime repeated = QDateTime(QDate(2026, 11, 1), QTime(6, 30), Qt::UTC);
-        QTest::newRow("saved in New York, read in Berlin")
-            << evening << true << QByteArray("Europe/Berlin") << "2027-02-02 00:00";
-        QTest::newRow("repeated hour, read in New York")
-            << repeated << true << QByteArray("America/New_York") << "2026-11-01 01:30";
-        QTest::newRow("repeated hour, read in Berlin")
-            << repeated << true << QByteArray("Europe/Berlin") << "2026-11-01 07:30";
-        QTest::newRow("file from before, read in Berlin")
-            << evening << false << QByteArray("Europe/Berlin") << "2027-02-01 18:00";
+        QTest::newRow("saved in New York, read in Berlin") << evening << true << "Europe/Berlin"
+                                                           << "2027-02-02 00:00";
+        QTest::newRow("repeated hour, read in New York") << repeated << true << "America/New_York"
+                                                         << "2026-11-01 01:30";
+        QTest::newRow("repeated hour, read in Berlin") << repeated << true << "Europe/Berlin"
+                                                       << "2026-11-01 07:30";
+        QTest::newRow("file from before, read in Berlin") << evening << false << "Europe/Berlin"
+                                                          << "2027-02-01 18:00";
     }
 
     void dateKeepsItsInstantInAnotherZone()
     {
         QFETCH(QDateTime, date);
         QFETCH(bool, savedByModel);
-        QFETCH(QByteArray, zone);
-        QFETCH(QString, shownThere);
-
+        QFETCH(QString, zone);
         if (savedByModel) {
             const auto model = start();
             model->setTimerDate(date);
@@ -228,22 +314,21 @@ private slots:
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TZ"), QString::fromLatin1(zone));
+        env.insert(QStringLiteral("TZ"), zone);
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(), {"--print-timer-date"});
-        QVERIFY(child.waitForFinished(30000));
-        QCOMPARE(child.exitCode(), 0);
+        QVERIFY(child.waitForFinished(30000) && child.exitCode() == 0);
         const QStringList printed
             = QString::fromUtf8(child.readAllStandardOutput()).trimmed().split(' ');
         QCOMPARE(printed.size(), 3);
-        QCOMPARE(printed.mid(1).join(' '), shownThere);
+        QTEST(printed.mid(1).join(' '), "shownThere");
         if (savedByModel)
             QCOMPARE(printed.first().toLongLong(), date.toMSecsSinceEpoch());
     }
 
     // Every field announces the write before its own signal, also when the value
-    // is written again unchanged; the plain field announces nothing.
+    // is written again unchanged.
     void everyWriteAnnouncesBeforeTheChange()
     {
         const auto model = start();
@@ -265,16 +350,6 @@ private slots:
             QVERIFY2(seen == QList<qsizetype> {0} && fieldSpy.count() == 1, changed);
             disconnect(announced);
         }
-
-        // The announcement comes while the old value is still in place.
-        bool oldValueSeen = false;
-        connect(model.get(), &TimerViewModel::objectWillChange, this,
-            [&] { oldValueSeen = model->idleMinutes() == 5; });
-        model->setIdleMinutes(99);
-        QVERIFY(oldValueSeen);
-        QSignalSpy announcements(model.get(), &TimerViewModel::objectWillChange);
-        model->setHasCompletedOnboarding(true);
-        QCOMPARE(announcements.count(), 0);
     }
 
     void defaultDateKeepsTheTimeOfDayAcrossDaylightSaving_data()
@@ -292,139 +367,14 @@ private slots:
     void defaultDateKeepsTheTimeOfDayAcrossDaylightSaving()
     {
         QFETCH(QDateTime, now);
-        QFETCH(QDateTime, expected);
         const QDateTime date = TimerViewModel::defaultEventDate(now);
-        QCOMPARE(date, expected);
+        QTEST(date, "expected");
         QVERIFY(date > now);
-    }
-
-    // Files users end up with by accident or by hand. What cannot be read takes
-    // its fall-back, the first save keeps the original bytes in a copy, and
-    // everything readable survives that save.
-    void unreadableSettingsAreCopiedBeforeTheFirstSave_data()
-    {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<QString>("eventName"); // as loaded, and after the save
-        QTest::addColumn<bool>("tasksKept");
-        QTest::addColumn<bool>("copyKept");
-
-        TodoList six;
-        for (int i = 1; i <= 6; ++i)
-            six.append(Todo::create(QStringLiteral("Task %1").arg(i)));
-        const QVariantMap values = {{"savedEventName", "Launch"}, {"todos", encodeTodos(six)},
-            {"quotes", QByteArray(R"(["Q"])")}, {"idleMinutes", 9},
-            {"savedDate", QDateTime(QDate(2027, 2, 1), QTime(18, 0))}};
-        const auto written = [&](const QVariantMap &changes) {
-            QVariantMap all = values;
-            all.insert(changes);
-            m_env->writeSettings(all);
-            return m_env->readSettingsFile();
-        };
-        const QByteArray good = written({});
-        const auto replaced = [&](const char *from, const QByteArray &to) {
-            QByteArray bytes = good;
-            return bytes.replace(from, to);
-        };
-
-        QTest::newRow("written by the previous version") << good << "Launch" << true << false;
-        QTest::newRow("five tasks")
-            << written({{"todos", encodeTodos(six.mid(1))}}) << "Launch" << false << true;
-        // Read as Qt makes them out, with the original kept.
-        QTest::newRow("invalid UTF-8 in a task")
-            << replaced("Task 3", "Ta\xffsk 3") << "Launch" << true << true;
-        QTest::newRow("stray escape in the tasks")
-            << replaced("Task 3", "Ta\\qsk 3") << "Launch" << true << true;
-        QTest::newRow("quotes not a list")
-            << written({{"quotes", QByteArray(R"({"a":1})")}}) << "Launch" << true << true;
-        QTest::newRow("date holding text")
-            << written({{"savedDate", "2027-02-01T18:00"}}) << "Launch" << true << true;
-        QTest::newRow("name in invalid UTF-8")
-            << replaced("Launch", "La\xe9unch") << "La\ufffdunch" << true << true;
-        QTest::newRow("hand-edited, with a comment") << good + "; remember the cake\n"
-                                                     << "Launch" << true << true;
-        QTest::newRow("keys Qt cannot read back")
-            << good + "trailing/=kept\ndouble//slash=kept\nnothing=@Invalid()\n"
-            << "Launch" << true << true;
-        QTest::newRow("truncated value")
-            << QByteArray("[General]\nsavedEventName=Launch\ntodos=\"[{\\\"id\\\":\\\"12")
-            << "Launch" << false << true;
-        QTest::newRow("wrong kinds")
-            << QByteArray("[General]\nonboarded=maybe\nsavedDate=@ByteArray(xyz)\n"
-                          "savedEventName=@DateTime(garbage)\nsubtitle=@Variant("
-                          "\\0\\0\\0\\x7f)\n"
-                          "todos=12\nquotes=true\nidleEnabled=@ByteArray(\\0)\n"
-                          "idleMinutes=@Rect(1 2 3 4)\n")
-            << "" << false << true;
-        QTest::newRow("binary garbage")
-            << QByteArray("\x00\xff\xfe[\x01\x02\n\x7f=\x80", 10) << "" << false << true;
-        QTest::newRow("NUL bytes after the values")
-            << good + QByteArray(16, '\0') << "" << false << true;
-        QTest::newRow("only NUL bytes") << QByteArray(4096, '\0') << "" << false << true;
-        QTest::newRow("base64 text") << good.toBase64() + "\n"
-                                     << "" << false << true;
-        QTest::newRow("broken section header")
-            << QByteArray("[General\nsavedEventName=Launch\nidleMinutes=9\n") << "" << false
-            << true;
-    }
-
-    void unreadableSettingsAreCopiedBeforeTheFirstSave()
-    {
-        QFETCH(QByteArray, contents);
-        QFETCH(QString, eventName);
-        QFETCH(bool, tasksKept);
-        QFETCH(bool, copyKept);
-
-        m_env->writeSettingsFile(contents);
-        const auto model = start();
-        QCOMPARE(model->eventName(), eventName);
-        QCOMPARE(model->todos().first().text == "Task 1", tasksKept);
-        QCOMPARE(m_env->readSettingsFile(), contents);
-
-        model->setSubtitle(QStringLiteral("An unrelated edit"));
-        model->save();
-        model->save();
-        QCOMPARE(model->saveProblem(), QString());
-        const QString copy = m_env->settingsPath() + ".damaged";
-        QCOMPARE(QFile::exists(copy), copyKept);
-        if (copyKept) {
-            QCOMPARE(read(copy), contents);
-            QVERIFY(model->damagedFileNotice().contains(copy));
-            // Said once, though saved twice.
-            QCOMPARE(m_warnings.count(model->damagedFileNotice()), 1);
-        } else {
-            QCOMPARE(model->damagedFileNotice(), QString());
-            QCOMPARE(m_warnings.filter("kept as"), QStringList());
-        }
-
-        const auto reloaded = start();
-        QCOMPARE(reloaded->eventName(), eventName);
-        QCOMPARE(reloaded->subtitle(), QStringLiteral("An unrelated edit"));
-        QCOMPARE(reloaded->todos(), model->todos());
-        // The file is this program's own now: no more copies.
-        reloaded->setSubtitle(QStringLiteral("Another edit"));
-        reloaded->save();
-        QVERIFY(!QFile::exists(copy + ".2"));
-    }
-
-    void anOlderCopyIsNeverOverwritten()
-    {
-        const QString copy = m_env->settingsPath() + ".damaged";
-        const auto editAndSave = [this] {
-            const auto model = start();
-            model->setSubtitle(QStringLiteral("An edit"));
-            model->save();
-        };
-        m_env->writeSettingsFile("[General\nsavedEventName=First\n");
-        editAndSave();
-        m_env->writeSettingsFile("[General\nsavedEventName=Second\n");
-        editAndSave();
-        QCOMPARE(read(copy), QByteArray("[General\nsavedEventName=First\n"));
-        QCOMPARE(read(copy + ".2"), QByteArray("[General\nsavedEventName=Second\n"));
     }
 
     // A save that cannot reach the disk says why in one line, on stderr, in the
     // popover and in the Settings window; the edits stay and the next save
-    // retries.
+    // retries once the obstacle is gone.
     void failedSaveIsReportedAndRetried_data()
     {
         QTest::addColumn<QString>("obstacle");
@@ -443,34 +393,33 @@ private slots:
     {
         QFETCH(QString, obstacle);
         QFETCH(QString, reason);
-
-        const QString folder = QFileInfo(m_env->settingsPath()).path();
-        const QString filler = folder + "/filler";
+        const QString path = m_env->settingsPath(), filler = folder() + "/filler";
         const QByteArray before = "[General]\nsavedEventName=Before\n";
         if (obstacle == "full disk") {
-            QVERIFY(QDir().mkpath(folder));
-            if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=16k")
-                != 0) {
-                qWarning("cannot mount a small tmpfs: %s", std::strerror(errno));
-                // Without the right to mount: a folder no one may write to.
-                reason = QStringLiteral("Permission denied");
-                m_env->writeSettingsFile(before);
-                QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-            } else {
-                m_mounted = folder;
-                m_env->writeSettingsFile(before);
+            QVERIFY(QDir().mkpath(folder()));
+            const bool mounted
+                = ::mount("tmpfs", QFile::encodeName(folder()).constData(), "tmpfs", 0, "size=16k")
+                == 0;
+            m_env->writeSettingsFile(before);
+            if (mounted) {
+                m_mounted = folder();
                 QFile fill(filler);
                 QVERIFY(fill.open(QIODevice::WriteOnly));
                 while (fill.write(QByteArray(512, 'x')) == 512 && fill.flush()) { }
+            } else {
+                // Without the right to mount: a folder no one may write to.
+                qWarning("cannot mount a small tmpfs: %s", std::strerror(errno));
+                reason = QStringLiteral("Permission denied");
+                QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner);
             }
         } else if (obstacle == "file for folder") {
-            QDir(folder).removeRecursively();
-            QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
+            QDir(folder()).removeRecursively();
+            QVERIFY(QFile(folder()).open(QIODevice::WriteOnly));
         } else if (obstacle == "folder") {
-            QVERIFY(QDir().mkpath(m_env->settingsPath()));
+            QVERIFY(QDir().mkpath(path));
         } else {
-            QVERIFY(QDir().mkpath(folder));
-            QCOMPARE(::mkfifo(QFile::encodeName(m_env->settingsPath()).constData(), 0600), 0);
+            QVERIFY(QDir().mkpath(folder()));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         }
 
         // A FIFO at the path would block a reader for ever: it is never opened.
@@ -480,9 +429,9 @@ private slots:
         model->setEventName(QStringLiteral("Kept in memory"));
         model->save();
         const QString problem = model->saveProblem();
-        QVERIFY2(problem.startsWith("Settings could not be saved: ") && problem.contains(reason),
+        QVERIFY2(problem.startsWith("Settings could not be saved: ") && problem.contains(reason)
+                && !problem.contains('\n'),
             qPrintable(problem));
-        QVERIFY(!problem.contains('\n'));
         for (QWidget *view : QList<QWidget *> {&popover, &settings}) {
             const auto *notice = view->findChild<QLabel *>("storageNotice");
             QVERIFY(notice && !notice->isHidden());
@@ -491,26 +440,21 @@ private slots:
         model->setSubtitle(QStringLiteral("and this"));
         model->save();
         QCOMPARE(m_warnings.count(problem), 1);
-        QCOMPARE(model->eventName(), QStringLiteral("Kept in memory"));
-
         // What was there is left as it was.
         if (obstacle == "full disk")
             QCOMPARE(m_env->readSettingsFile(), before);
         else if (obstacle == "fifo")
-            QVERIFY(QFileInfo(m_env->settingsPath()).exists()
-                && !QFileInfo(m_env->settingsPath()).isFile());
+            QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 
-        // The obstacle gone (the read-only folder too), the next save goes through.
         QFile::remove(filler);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (obstacle == "folder")
-            QDir().rmdir(m_env->settingsPath());
+            QDir().rmdir(path);
         else if (obstacle != "full disk")
-            QFile::remove(obstacle == "fifo" ? m_env->settingsPath() : folder);
+            QFile::remove(obstacle == "fifo" ? path : folder());
         model->save();
         QCOMPARE(model->saveProblem(), QString());
         QVERIFY(popover.findChild<QLabel *>("storageNotice")->isHidden());
-
         const auto reloaded = start();
         QCOMPARE(reloaded->eventName(), QStringLiteral("Kept in memory"));
         QCOMPARE(reloaded->subtitle(), QStringLiteral("and this"));
