@@ -42,13 +42,15 @@ public:
     QList<QPointer<QWidget>> created;
 };
 
-std::unique_ptr<QEvent> makeInput(QEvent::Type type)
+// Sent through the platform's input monitors; true when swallowed.
+bool deliver(FakePlatform &platform, QEvent::Type type)
 {
     const QPointF pos(100, 100);
-    if (type == QEvent::KeyPress || type == QEvent::KeyRelease)
-        return std::make_unique<QKeyEvent>(type, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    return std::make_unique<QMouseEvent>(type, pos, pos, button, button, Qt::NoModifier);
+    QKeyEvent key(type, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QMouseEvent mouse(type, pos, pos, button, button, Qt::NoModifier);
+    const bool isKey = type == QEvent::KeyPress || type == QEvent::KeyRelease;
+    return platform.deliverInput(isKey ? static_cast<QEvent *>(&key) : &mouse);
 }
 
 void flushDeletes()
@@ -58,6 +60,7 @@ void flushDeletes()
 
 const QRect laptop(0, 0, 1920, 1080), dock(1920, 0, 2560, 1440), leftOf(-1280, 200, 1280, 1024);
 const Geometries twoScreens = {laptop, dock};
+const QChar ellipsis(0x2026);
 
 } // namespace
 
@@ -142,33 +145,29 @@ private slots:
         QTest::addColumn<double>("fresh"); // NaN: as `idle`
         QTest::addColumn<Assertions>("assertions");
         QTest::addColumn<bool>("shown");
-        QTest::addColumn<int>("idleQueries"); // cheap, then fresh
-        QTest::addColumn<int>("freshQueries");
-        QTest::addColumn<int>("assertionQueries");
+        QTest::addColumn<QList<int>>("queries"); // cheap idle, fresh idle, assertions
 
         const qint64 huge = std::numeric_limits<qint64>::max() / 60 + 1;
-        const double inf = std::numeric_limits<double>::infinity();
-        const double same = std::nan("");
+        const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
         const QString prevent = QStringLiteral("PreventUserIdleDisplaySleep");
         const QString noSleep = QStringLiteral("NoDisplaySleepAssertion");
+        const Assertions none, second {{prevent, 0}, {noSleep, 1}},
+            zero {{prevent, 0}, {noSleep, 0}};
         QTest::newRow("at the threshold")
-            << true << 5LL << 300.0 << same << Assertions() << true << 1 << 1 << 1;
+            << true << 5LL << 300.0 << nan << none << true << QList {1, 1, 1};
         QTest::newRow("just below")
-            << true << 5LL << 299.9 << same << Assertions() << false << 1 << 0 << 0;
+            << true << 5LL << 299.9 << nan << none << false << QList {1, 0, 0};
         QTest::newRow("estimate passes, the source's own answer does not")
-            << true << 5LL << 310.0 << 12.0 << Assertions() << false << 1 << 1 << 0;
-        QTest::newRow("disabled") << false << 5LL << 1e9 << same << Assertions() << false << 0 << 0
-                                  << 0;
+            << true << 5LL << 310.0 << 12.0 << none << false << QList {1, 1, 0};
+        QTest::newRow("disabled") << false << 5LL << 1e9 << nan << none << false << QList {0, 0, 0};
         QTest::newRow("no idle source")
-            << true << 5LL << std::nan("") << same << Assertions() << false << 1 << 0 << 0;
+            << true << 5LL << nan << nan << none << false << QList {1, 0, 0};
         QTest::newRow("second assertion blocks")
-            << true << 5LL << 400.0 << same << Assertions {{prevent, 0}, {noSleep, 1}} << false << 1
-            << 1 << 1;
+            << true << 5LL << 400.0 << nan << second << false << QList {1, 1, 1};
         QTest::newRow("both held at level 0")
-            << true << 5LL << 400.0 << same << Assertions {{prevent, 0}, {noSleep, 0}} << true << 1
-            << 1 << 1;
+            << true << 5LL << 400.0 << nan << zero << true << QList {1, 1, 1};
         QTest::newRow("overflowing minutes saturate")
-            << true << huge << inf << same << Assertions() << false << 1 << 0 << 0;
+            << true << huge << inf << nan << none << false << QList {1, 0, 0};
     }
 
     void pollDecidesOnIdleTimeAndAssertions()
@@ -188,9 +187,9 @@ private slots:
         controller()->checkIdle();
 
         QTEST(controller()->isShown(), "shown");
-        QTEST(m_platform->idleQueries, "idleQueries");
-        QTEST(m_platform->freshIdleQueries, "freshQueries");
-        QTEST(m_platform->assertionQueries, "assertionQueries");
+        const QList<int> queries
+            = {m_platform->idleQueries, m_platform->freshIdleQueries, m_platform->assertionQueries};
+        QTEST(queries, "queries");
     }
 
     // The real 15-second timer: one poll however often the watch is started, none while
@@ -278,13 +277,11 @@ private slots:
     {
         QFETCH(int, after);
         QFETCH(QEvent::Type, type);
+        QFETCH(bool, closes);
         m_platform->screens = twoScreens;
         controller()->show();
-
         m_platform->advance(after);
-        const auto event = makeInput(type);
-        QTEST(m_platform->deliverInput(event.get()), "swallowed");
-        QFETCH(bool, closes);
+        QTEST(deliver(*m_platform, type), "swallowed");
         if (closes)
             return verifyNothingLeft();
         verifyCovers(twoScreens);
@@ -315,17 +312,16 @@ private slots:
             for (const CountdownView::Line *line :
                 {&view->eventNameLine(), &view->subtitleLine(), &view->quoteLine()}) {
                 QVERIFY(line->present);
-                QVERIFY(line->text.endsWith(QChar(0x2026)));
+                QVERIFY(line->text.endsWith(ellipsis));
                 QVERIFY(line->rect.width() <= window->window()->width());
             }
             QCOMPARE(view->todoViews().size(), 6);
             for (const TodoView &todo : view->todoViews())
-                QVERIFY(todo.shownTitle().endsWith(QChar(0x2026)));
+                QVERIFY(todo.shownTitle().endsWith(ellipsis));
         }
 
         m_platform->advance(1000);
-        const auto key = makeInput(QEvent::KeyPress);
-        QVERIFY(m_platform->deliverInput(key.get()));
+        QVERIFY(deliver(*m_platform, QEvent::KeyPress));
         verifyNothingLeft();
     }
 
@@ -359,78 +355,97 @@ private slots:
         verifyCovers({laptop});
     }
 
-    void scalesFromTheReferenceDesign_data()
+    void layoutScalesAndKeepsItsSpacing_data()
     {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<qreal>("scale");
-        QTest::newRow("reference") << QSize(1920, 1080) << 1.0;
-        QTest::newRow("width is the smaller ratio") << QSize(1440, 900) << 0.75;
-        QTest::newRow("ultra-wide") << QSize(3840, 1080) << 1.0;
+        QTest::addColumn<QString>("subtitle");
+        QTest::addColumn<QStringList>("quotes");
+        QTest::addColumn<QString>("quote"); // the one chosen, or none
+        QTest::addColumn<qint64>("days");
+        QTest::addColumn<bool>("shrunk");
+        QTest::addColumn<bool>("truncated");
+        const QSize reference(1920, 1080), smaller(1440, 900);
+        QTest::newRow("reference, no subtitle, no quote")
+            << reference << 1.0 << QString() << QStringList() << QString() << 12LL << false
+            << false;
+        QTest::newRow("width the smaller ratio; a subtitle of spaces, blank quotes skipped")
+            << smaller << 0.75 << QStringLiteral("   ")
+            << QStringList {"", "   ", "\t", "\u00a0\u2003"} << QString() << 12LL << false << false;
+        QTest::newRow("ultra-wide; subtitle and quote kept untrimmed")
+            << QSize(3840, 1080) << 1.0 << QStringLiteral("Ship it")
+            << QStringList {"", "  Be kind "} << QStringLiteral("  Be kind ") << 12LL << false
+            << false;
+        QTest::newRow("four digits shrink") << reference << 1.0 << QString() << QStringList {"One"}
+                                            << QStringLiteral("One") << 1234LL << true << false;
+        QTest::newRow("nine digits are truncated at half size")
+            << reference << 1.0 << QString() << QStringList {"One"} << QStringLiteral("One")
+            << 123456789LL << true << true;
     }
 
-    void scalesFromTheReferenceDesign()
+    void layoutScalesAndKeepsItsSpacing()
     {
         QFETCH(QSize, size);
         QFETCH(qreal, scale);
+        QFETCH(QString, subtitle);
+        QFETCH(QStringList, quotes);
+        QFETCH(qint64, days);
+        QFETCH(bool, shrunk);
+        QFETCH(bool, truncated);
+        m_model->setSubtitle(subtitle);
+        m_model->setQuotes(quotes);
+        m_model->setTimerDate(m_now.addDays(12));
         const auto view = makeView(size);
+        view->refresh();
+        const QRectF row = view->countdownRowRect();
+        m_model->setTimerDate(m_now.addDays(days));
+        view->refresh();
+        QCOMPARE(view->countdownRowRect(), row); // a wide number never widens the row
         QCOMPARE(view->scale(), scale);
+        QTEST(view->quote(), "quote");
         QCOMPARE(view->eventNameLine().nominalPixelSize, qRound(60 * scale));
 
         const auto &groups = view->unitGroups();
         const QList<qreal> boxes = {250, 200, 200, 200};
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(groups[i].number.nominalPixelSize, qRound(150 * scale));
-            QCOMPARE(groups[i].label.nominalPixelSize, qRound(20 * scale));
-            QCOMPARE(groups[i].box.width(), boxes[i] * scale);
-            // The number sits at the trailing edge of its box, the label 20 behind it.
-            QCOMPARE(groups[i].number.rect.right(), groups[i].box.right());
-            QCOMPARE(groups[i].label.rect.left() - groups[i].box.right(), 20 * scale);
-            QCOMPARE(groups[i].number.baseline, groups[i].label.baseline);
+            const CountdownView::UnitGroup &group = groups[i];
+            QCOMPARE(group.number.nominalPixelSize, qRound(150 * scale));
+            QCOMPARE(group.label.nominalPixelSize, qRound(20 * scale));
+            QCOMPARE(group.box.width(), boxes[i] * scale);
+            // The number fills its box up to the trailing edge, the label 20 behind it.
+            QVERIFY(group.number.rect.width() <= group.box.width());
+            QCOMPARE(group.number.rect.right(), group.box.right());
+            QCOMPARE(group.label.rect.left() - group.box.right(), 20 * scale);
+            QCOMPARE(group.number.baseline, group.label.baseline);
             if (i > 0)
-                QCOMPARE(groups[i].box.left() - groups[i - 1].label.rect.right(), 20 * scale);
+                QCOMPARE(group.box.left() - groups[i - 1].label.rect.right(), 20 * scale);
+            // Only a number too wide for its box shrinks, to no less than half size.
+            const int pixels = group.number.font.pixelSize();
+            if (i == 0 && shrunk)
+                QVERIFY(pixels < qRound(150 * scale) && pixels >= 75 * scale);
+            else
+                QCOMPARE(pixels, qRound(150 * scale));
+            QCOMPARE(group.number.text.endsWith(ellipsis), i == 0 && truncated);
         }
+        if (!truncated)
+            QCOMPARE(groups[0].number.text, QString::number(days));
+
+        // The column, centred: absent lines take no room.
         const QPointF centre = QRectF(QPointF(), QSizeF(size)).center();
         QCOMPARE(view->columnRect().center(), centre);
         QCOMPARE(view->gridRect().center().x(), centre.x());
         QCOMPARE(view->gridRect().width(), 1100 * scale);
-    }
-
-    void columnStacksItsLines_data()
-    {
-        QTest::addColumn<QString>("subtitle");
-        QTest::addColumn<QStringList>("quotes");
-        QTest::addColumn<QString>("quote"); // the one chosen, or none
-        QTest::newRow("no subtitle, no quote") << QString() << QStringList() << QString();
-        QTest::newRow("a subtitle of spaces keeps its line; blank quotes skipped")
-            << QStringLiteral("   ") << QStringList {"", "   ", "\t", "\u00a0\u2003"} << QString();
-        QTest::newRow("subtitle and quote, kept untrimmed") << QStringLiteral(
-            "Ship it") << QStringList {"", "  Be kind "} << QStringLiteral("  Be kind ");
-    }
-
-    void columnStacksItsLines()
-    {
-        QFETCH(QString, subtitle);
-        QFETCH(QStringList, quotes);
-        QFETCH(QString, quote);
-        m_model->setSubtitle(subtitle);
-        m_model->setQuotes(quotes);
-        const auto view = makeView(QSize(1440, 900));
-        const qreal s = 0.75;
-        view->refresh();
-        QCOMPARE(view->quote(), quote);
-
         QCOMPARE(view->eventNameLine().rect.top(), view->columnRect().top());
         const CountdownView::Line &sub = view->subtitleLine();
         QCOMPARE(sub.present, !subtitle.isEmpty());
         if (sub.present)
             QCOMPARE(sub.text, subtitle);
-        // Absent lines take no room: the quote sits 100 below the row either way.
         const qreal above = sub.present ? sub.rect.bottom() : view->eventNameLine().rect.bottom();
-        QCOMPARE(view->countdownRowRect().top() - above, 50 * s);
+        QCOMPARE(view->countdownRowRect().top() - above, 50 * scale);
         const CountdownView::Line &line = view->quoteLine();
-        QCOMPARE(line.present, !quote.isEmpty());
+        QCOMPARE(line.present, !view->quote().isEmpty());
         const qreal below = line.present ? line.rect.top() : view->gridRect().top();
-        QCOMPARE(below - view->countdownRowRect().bottom(), 100 * s);
+        QCOMPARE(below - view->countdownRowRect().bottom(), 100 * scale);
         QCOMPARE(view->gridRect().bottom(), view->columnRect().bottom());
     }
 
@@ -465,43 +480,39 @@ private slots:
     {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QList<bool>>("completed");
-        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QList<int>>("shown"); // indices into `texts`
         QTest::newRow("blank tasks left out, completed kept")
             << QStringList {"Write", "   ", "Ship", "\t", "Test", "Party"}
-            << QList<bool> {false, true, true, false, false, true}
-            << QStringList {"Write", "Ship", "Test", "Party"};
+            << QList<bool> {false, true, true, false, false, true} << QList<int> {0, 2, 4, 5};
         QTest::newRow("the third starts the second row on the left")
             << QStringList {"A", "B", "C", " ", "\u2003", ""}
-            << QList<bool> {false, false, true, false, false, false} << QStringList {"A", "B", "C"};
+            << QList<bool> {false, false, true, false, false, false} << QList<int> {0, 1, 2};
         QTest::newRow("none visible: an empty grid")
-            << QStringList {"", " ", "\t", "", " ", ""} << QList<bool>(6, true) << QStringList();
+            << QStringList {"", " ", "\t", "", " ", ""} << QList<bool>(6, true) << QList<int>();
     }
 
     void taskGridShowsNonBlankTasksRowByRow()
     {
         QFETCH(QStringList, texts);
         QFETCH(QList<bool>, completed);
-        QFETCH(QStringList, shown);
+        QFETCH(QList<int>, shown);
         TodoList todos = m_model->todos();
-        QMap<QString, bool> done;
         for (qsizetype i = 0; i < todos.size(); ++i) {
             todos[i].text = texts[i];
             todos[i].isCompleted = completed[i];
-            done[texts[i]] = completed[i];
         }
         m_model->setTodos(todos);
         const auto view = makeView();
         const std::vector<TodoView> &cells = view->todoViews();
         QCOMPARE(qsizetype(cells.size()), shown.size());
-        QCOMPARE(view->gridRect().height() == 0, shown.isEmpty());
         const QRectF grid = view->gridRect();
+        QCOMPARE(grid.height() == 0, shown.isEmpty());
         for (qsizetype i = 0; i < shown.size(); ++i) {
             const TodoView &cell = cells[size_t(i)];
-            QCOMPARE(cell.shownTitle(), shown[i]);
-            const bool isDone = done.value(shown[i]);
-            QCOMPARE(cell.symbolName(),
-                isDone ? QStringLiteral("checkmark.circle") : QStringLiteral("circle"));
-            QCOMPARE(cell.titleFont().strikeOut(), isDone);
+            QCOMPARE(cell.shownTitle(), texts[shown[i]]);
+            const bool done = completed[shown[i]];
+            QCOMPARE(cell.symbolName(), QLatin1String(done ? "checkmark.circle" : "circle"));
+            QCOMPARE(cell.titleFont().strikeOut(), done);
             // Row by row: first cell at the left edge, the second in the right column.
             QCOMPARE(cell.cell().top(), cells[size_t(i - i % 2)].cell().top());
             if (i % 2 == 0)
@@ -513,40 +524,6 @@ private slots:
             QVERIFY(cell.symbolRect().left() >= cell.cell().left());
             QVERIFY(cell.titleRect().left() > cell.symbolRect().right());
         }
-    }
-
-    void wideNumberShrinksInsideItsBox_data()
-    {
-        QTest::addColumn<qint64>("days");
-        QTest::addColumn<bool>("shrunk");
-        QTest::addColumn<bool>("truncated");
-        QTest::newRow("four digits shrink") << 1234LL << true << false;
-        QTest::newRow("nine digits are truncated at half size") << 123456789LL << true << true;
-    }
-
-    void wideNumberShrinksInsideItsBox()
-    {
-        QFETCH(qint64, days);
-        QFETCH(bool, shrunk);
-        QFETCH(bool, truncated);
-        const auto view = makeView();
-        // The first tick brings the quote line, which moves the row; compare after it.
-        view->refresh();
-        const QRectF rowBefore = view->countdownRowRect();
-        m_model->setTimerDate(m_now.addDays(days));
-        view->refresh();
-
-        const CountdownView::UnitGroup &group = view->unitGroups()[0];
-        QCOMPARE(view->countdownRowRect(), rowBefore); // the row never widens
-        QVERIFY(group.number.rect.width() <= group.box.width());
-        QCOMPARE(group.number.rect.right(), group.box.right());
-        QCOMPARE(group.number.font.pixelSize() < 150, shrunk);
-        QVERIFY(group.number.font.pixelSize() >= 75);
-        QCOMPARE(group.number.text.endsWith(QChar(0x2026)), truncated);
-        if (!truncated)
-            QCOMPARE(group.number.text, QString::number(days));
-        // The other numbers keep their size.
-        QCOMPARE(view->unitGroups()[1].number.font.pixelSize(), 150);
     }
 };
 
