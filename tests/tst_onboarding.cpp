@@ -210,7 +210,8 @@ private slots:
             return darkest;
         };
         QVERIFY2(ink(6) > ink(9) + 40, qPrintable(QStringLiteral("%1 %2").arg(ink(6)).arg(ink(9))));
-        QCOMPARE(ink(9), ink(10));
+        // Future days alike, give or take the anti-aliasing of their digits.
+        QVERIFY(std::abs(ink(9) - ink(10)) < 16);
     }
 
     void backKeepsTheNameAndForwardFocusesIt()

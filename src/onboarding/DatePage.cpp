@@ -29,7 +29,6 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
     m_calendar = new DayCalendar(this);
     m_calendar->setAccessibleName(tr("Date"));
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    m_calendar->setMaximumWidth(250);
     row->addWidget(m_calendar, 0, Qt::AlignTop);
 
     auto *side = new QVBoxLayout;

@@ -26,6 +26,26 @@ DayCalendar::DayCalendar(QWidget *parent)
     }
 }
 
+QSize DayCalendar::minimumSizeHint() const
+{
+    QSize size = QCalendarWidget::minimumSizeHint();
+    QFont header = font();
+    header.setBold(true);
+    const QFontMetrics metrics(header);
+    int widest = 0;
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        widest = std::max(
+            widest, metrics.horizontalAdvance(locale().dayName(day, QLocale::ShortFormat)));
+    // The day table pads each cell a few pixels on either side.
+    size.setWidth(std::max(size.width(), 7 * (widest + 6)));
+    return size;
+}
+
+QSize DayCalendar::sizeHint() const
+{
+    return QCalendarWidget::sizeHint().expandedTo(minimumSizeHint());
+}
+
 void DayCalendar::paintCell(QPainter *painter, const QRect &rect, QDate date) const
 {
     if (date >= minimumDate())

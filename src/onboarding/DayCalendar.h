@@ -11,6 +11,11 @@ class DayCalendar : public QCalendarWidget
 public:
     explicit DayCalendar(QWidget *parent = nullptr);
 
+    // Wide enough for the locale's day names: at Qt's own hint the first of them
+    // is elided in German and French.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 protected:
     void paintCell(QPainter *painter, const QRect &rect, QDate date) const override;
 };
