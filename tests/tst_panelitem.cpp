@@ -9,7 +9,6 @@
 
 #include <QDBusInterface>
 #include <QDBusObjectPath>
-#include <QDBusReply>
 #include <QDBusVariant>
 #include <QProcess>
 #include <QRect>
@@ -37,24 +36,25 @@ class TestPanelItem : public QObject
         QVERIFY(process.waitForStarted());
     }
 
-    // Started, and its item in the watcher's list.
-    bool startListed()
+    bool listed(const QProcess &process) const
     {
-        startDaystride(m_daystride);
         return QTest::qWaitFor(
-            [&] { return m_watcher->registeredItems().contains(itemService()); }, 10000);
+            [&] { return m_watcher->registeredItems().contains(itemService(process)); }, 10000);
     }
 
-    QString itemService() const
+    static QString itemService(const QProcess &process)
     {
-        return u"org.kde.StatusNotifierItem-%1-1"_s.arg(m_daystride.processId());
+        return u"org.kde.StatusNotifierItem-%1-1"_s.arg(process.processId());
     }
 
-    std::unique_ptr<QDBusInterface> item() const
+    std::unique_ptr<QDBusInterface> item(const QString &interface = u"org.kde.StatusNotifierItem"_s,
+        const QString &path = u"/StatusNotifierItem"_s) const
     {
-        return std::make_unique<QDBusInterface>(itemService(), u"/StatusNotifierItem"_s,
-            u"org.kde.StatusNotifierItem"_s, m_bus->connection());
+        return std::make_unique<QDBusInterface>(
+            itemService(m_daystride), path, interface, m_bus->connection());
     }
+
+    static QStringList shown(const char *title) { return visibleWindows(QString::fromUtf8(title)); }
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<TestBus> m_bus;
@@ -62,6 +62,10 @@ class TestPanelItem : public QObject
     QProcess m_daystride;
     QDateTime m_target;
     QStringList m_heard;
+
+public slots:
+    void heardLabel(const QString &label, const QString &) { m_heard << label; }
+    void heardToolTip() { m_heard << u"tooltip"_s; }
 
 private slots:
     void init()
@@ -71,7 +75,7 @@ private slots:
         registerStatusNotifierTypes();
         m_env = std::make_unique<TestEnvironment>();
         m_bus = std::make_unique<TestBus>();
-        QVERIFY2(m_bus->isRunning(), "dbus-daemon did not start");
+        QVERIFY(m_bus->isRunning());
         m_watcher = std::make_unique<TestStatusNotifierWatcher>(m_bus->connection());
         QVERIFY(m_watcher->start());
         // 3 days, 4 hours and a half minute away: the label reads "3d 4h " for a minute.
@@ -100,49 +104,63 @@ private slots:
     void registersWithLabelAndOpensPopoverAtClick()
     {
         QFETCH(QPoint, click);
-        QVERIFY(startListed());
-
+        startDaystride(m_daystride);
+        QVERIFY(listed(m_daystride));
         const auto item = this->item();
-        QCOMPARE(item->property("Id").toString(), u"daystride"_s);
-        QCOMPARE(item->property("Title").toString(), u"Daystride"_s);
-        QCOMPARE(item->property("Category").toString(), u"ApplicationStatus"_s);
-        QCOMPARE(item->property("Status").toString(), u"Active"_s);
+        for (const auto &[name, value] : {std::pair {"Id", "daystride"}, {"Title", "Daystride"},
+                 {"Category", "ApplicationStatus"}, {"Status", "Active"}})
+            QCOMPARE(item->property(name).toString(), QString::fromUtf8(value));
         QCOMPARE(item->property("XAyatanaLabel").toString(),
             menuBarTextBetween(QDateTime::currentDateTime(), m_target));
 
-        QDBusMessage answer = item->call(u"Activate"_s, click.x(), click.y());
-        QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
-        QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(u"Daystride"_s).size(), 1, 10000);
-        const QRect popover = serverGeometry(visibleWindows(u"Daystride"_s).first());
+        QCOMPARE(
+            item->call(u"Activate"_s, click.x(), click.y()).type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE_WITH_TIMEOUT(shown("Daystride").size(), 1, 10000);
+        const QRect popover = serverGeometry(shown("Daystride").first());
         QCOMPARE(popover.width(), 320);
-        QVERIFY2(QRect(0, 0, 1920, 1080).contains(popover), "the popover leaves the screen");
+        QVERIFY(QRect(0, 0, 1920, 1080).contains(popover));
         // Next to the click: within its own size of it.
         QVERIFY(qAbs(popover.center().x() - click.x()) <= popover.width());
         QVERIFY(qAbs(popover.center().y() - click.y()) <= popover.height());
-
         // It takes the focus, so Escape typed now goes to it.
-        const QString window = visibleWindows(u"Daystride"_s).first();
-        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), window, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), shown("Daystride").first(), 5000);
         xdotool({u"key"_s, u"Escape"_s});
-        QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(u"Daystride"_s).isEmpty(), 5000);
-        // Finished before: no guide.
-        QVERIFY(visibleWindows(u"Welcome to Daystride"_s).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(shown("Daystride").isEmpty(), 5000);
+        QVERIFY(shown("Welcome to Daystride").isEmpty()); // finished before: no guide
 
         // A signal while the countdown covers the screen: it leaves, and nothing with it.
         const QByteArray settings = m_env->readSettingsFile();
         item->call(u"Activate"_s, click.x(), click.y());
-        QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(u"Daystride"_s).size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown("Daystride").size(), 1, 10000);
         // "Show Countdown" sits at the bottom left of the popover.
-        const QRect again = serverGeometry(visibleWindows(u"Daystride"_s).first());
+        const QRect again = serverGeometry(shown("Daystride").first());
         xdotool({u"mousemove"_s, QString::number(again.left() + 60),
             QString::number(again.bottom() - 22), u"click"_s, u"1"_s});
-        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(u"Daystride Countdown"_s).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!shown("Daystride Countdown").isEmpty(), 10000);
         ::kill(pid_t(m_daystride.processId()), SIGTERM);
         QVERIFY(m_daystride.waitForFinished(10000));
         QCOMPARE(m_daystride.exitStatus(), QProcess::NormalExit);
         QCOMPARE(m_daystride.exitCode(), 0);
-        QVERIFY(visibleWindows(u"Daystride Countdown"_s).isEmpty());
+        QVERIFY(shown("Daystride Countdown").isEmpty());
         QCOMPARE(m_env->readSettingsFile(), settings);
+    }
+
+    // Hosts re-read the label and tooltip only when told: once per new text, with it.
+    void hostHearsOfEachNewLabel()
+    {
+        QDBusConnection host = QDBusConnection::connectToBus(m_bus->address(), "host");
+        const QString interface = u"org.kde.StatusNotifierItem"_s;
+        const QString path = QString::fromLatin1(StatusNotifierItem::objectPath);
+        QVERIFY(host.connect(
+            {}, path, interface, u"XAyatanaNewLabel"_s, this, SLOT(heardLabel(QString, QString))));
+        QVERIFY(host.connect({}, path, interface, u"NewToolTip"_s, this, SLOT(heardToolTip())));
+        {
+            StatusNotifierItem item(m_bus->connection(), {});
+            for (const char *label : {"3d 4h ", "3d 4h ", "3d 3h "})
+                item.setLabel(QString::fromUtf8(label));
+            QTRY_COMPARE(m_heard, QStringList({"3d 4h ", "tooltip", "3d 3h ", "tooltip"}));
+        }
+        QDBusConnection::disconnectFromBus("host");
     }
 
     // One of two starts hands over to the other, which opens its popover, and leaves.
@@ -153,39 +171,13 @@ private slots:
         QTest::newRow("both at once") << true;
     }
 
-    // Hosts re-read the label and tooltip only when told: once per new text, with it.
-    void hostHearsOfEachNewLabel()
-    {
-        QDBusConnection host = QDBusConnection::connectToBus(m_bus->address(), "host");
-        const QString interface = QStringLiteral("org.kde.StatusNotifierItem");
-        const QString path = QString::fromLatin1(StatusNotifierItem::objectPath);
-        QVERIFY(host.connect(QString(), path, interface, QStringLiteral("XAyatanaNewLabel"), this,
-            SLOT(heardLabel(QString, QString))));
-        QVERIFY(host.connect(
-            QString(), path, interface, QStringLiteral("NewToolTip"), this, SLOT(heardToolTip())));
-        {
-            StatusNotifierItem item(m_bus->connection(), {});
-            item.setLabel(QStringLiteral("3d 4h "));
-            item.setLabel(QStringLiteral("3d 4h "));
-            item.setLabel(QStringLiteral("3d 3h "));
-            const QStringList expected = {"3d 4h ", "tooltip", "3d 3h ", "tooltip"};
-            QTRY_COMPARE(m_heard, expected);
-        }
-        QDBusConnection::disconnectFromBus("host");
-    }
-
-public slots:
-    void heardLabel(const QString &label, const QString &) { m_heard << label; }
-    void heardToolTip() { m_heard << QStringLiteral("tooltip"); }
-
-private slots:
     void secondStartHandsOverAndExits()
     {
         QFETCH(bool, atOnce);
         startDaystride(m_daystride);
         if (!atOnce) {
-            QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registeredItems().contains(itemService()), 10000);
-            QVERIFY(visibleWindows(u"Daystride"_s).isEmpty());
+            QVERIFY(listed(m_daystride));
+            QVERIFY(shown("Daystride").isEmpty());
         }
         QProcess second;
         startDaystride(second);
@@ -202,7 +194,7 @@ private slots:
         QCOMPARE(left.exitCode(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(m_watcher->registeredItems().size(), 1, 10000);
         if (!atOnce)
-            QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(u"Daystride"_s).size(), 1, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(shown("Daystride").size(), 1, 10000);
         stayed.terminate();
         QVERIFY(stayed.waitForFinished(5000));
     }
@@ -221,152 +213,108 @@ private slots:
     {
         QFETCH(QString, entry);
         QFETCH(QString, window);
-        QVERIFY(startListed());
-        const auto item = this->item();
-        QCOMPARE(item->property("ItemIsMenu").toBool(), false);
-        const QString path = item->property("Menu").value<QDBusObjectPath>().path();
-        QDBusInterface menu(itemService(), path, u"com.canonical.dbusmenu"_s, m_bus->connection());
-        QVERIFY(menu.isValid());
+        startDaystride(m_daystride);
+        QVERIFY(listed(m_daystride));
+        QCOMPARE(item()->property("ItemIsMenu").toBool(), false);
+        const auto menu = item(
+            u"com.canonical.dbusmenu"_s, item()->property("Menu").value<QDBusObjectPath>().path());
+        QVERIFY(menu->isValid());
 
         // The layout as a host reads it: the root with the entries below it.
-        QDBusMessage answer = menu.call(u"GetLayout"_s, 0, -1, QStringList());
+        QDBusMessage answer = menu->call(u"GetLayout"_s, 0, -1, QStringList());
         QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
         DBusMenuLayoutItem root;
         answer.arguments().at(1).value<QDBusArgument>() >> root;
         QStringList labels;
-        int id = -1;
-        for (const DBusMenuLayoutItem &child : root.children) {
-            const QString label = child.properties.value(u"label"_s).toString();
-            const bool separator = child.properties.value(u"type"_s) == QLatin1String("separator");
-            labels << (separator ? u"-"_s : label);
-            if (label == entry)
-                id = child.id;
-        }
+        for (const DBusMenuLayoutItem &child : root.children)
+            labels << (child.properties.value(u"type"_s) == u"separator"_s
+                    ? u"-"_s
+                    : child.properties.value(u"label"_s).toString());
         QCOMPARE(
             labels, QStringList({"Open Daystride", "Show Countdown", "-", "Settings…", "Quit"}));
 
         // Hosts ask before showing the menu, then send the click.
-        QCOMPARE(menu.call(u"AboutToShow"_s, 0).type(), QDBusMessage::ReplyMessage);
-        answer = menu.call(
-            u"Event"_s, id, u"clicked"_s, QVariant::fromValue(QDBusVariant(QString())), 0u);
-        QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(menu->call(u"AboutToShow"_s, 0).type(), QDBusMessage::ReplyMessage);
+        const auto click = [&](int id) {
+            return menu->call(
+                u"Event"_s, id, u"clicked"_s, QVariant::fromValue(QDBusVariant(u""_s)), 0u);
+        };
+        QCOMPARE(click(root.children[labels.indexOf(entry)].id).type(), QDBusMessage::ReplyMessage);
         if (window.isEmpty()) {
             QVERIFY(m_daystride.waitForFinished(10000));
             QCOMPARE(m_daystride.exitCode(), 0);
             return;
         }
         QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(window).isEmpty(), 10000);
-        const QString shown = visibleWindows(window).first();
-        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), shown, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), visibleWindows(window).first(), 5000);
         // An unknown entry is an error, not a crash.
-        answer = menu.call(
-            u"Event"_s, 99, u"clicked"_s, QVariant::fromValue(QDBusVariant(QString())), 0u);
-        QCOMPARE(answer.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(click(99).type(), QDBusMessage::ErrorMessage);
         QCOMPARE(m_daystride.state(), QProcess::Running);
     }
 
-    // How a watcher loses the item, and the item getting back into its list.
-    void registersAgainWhenDropped_data()
+    // How the item loses its place in the watcher's list, or never gets one, and gets
+    // (back) into it.
+    void getsIntoTheWatchersList_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("watcher restarts") << "restart";
-        QTest::newRow("item unregistered") << "unregistered";
-        QTest::newRow("host restarts, item forgotten") << "host";
-        QTest::newRow("first registration lost") << "lost";
+        for (const char *how : {"watcher restarts", "item unregistered", "host restarts",
+                 "first registration lost", "no watcher", "never listed"})
+            QTest::newRow(how) << QString::fromUtf8(how);
     }
 
-    void registersAgainWhenDropped()
+    void getsIntoTheWatchersList()
     {
         QFETCH(QString, how);
-        if (how == "lost")
-            m_watcher->setListsItems(false);
+        const bool late = how == "no watcher" || how == "never listed";
+        if (how == "no watcher")
+            m_watcher->stop();
+        else
+            m_watcher->setListsItems(!late && how != "first registration lost");
         PanelItem panel(m_bus->connection());
         StatusNotifierItem *item = panel.statusNotifierItem();
-        const QString name = item->serviceName();
-        if (how == "lost") {
+        if (late) {
+            // Without a listing the stand-in tray icon shows, until a panel starts.
+            QTRY_VERIFY_WITH_TIMEOUT(panel.usesTrayIcon(), 15000);
+            QVERIFY(!item->isRegistered());
+            if (how == "never listed") {
+                QCOMPARE(m_watcher->registrations(), StatusNotifierItem::listingTries);
+                m_watcher->stop();
+            }
+            m_watcher->setListsItems(true);
+            QVERIFY(m_watcher->start());
+            QTRY_VERIFY_WITH_TIMEOUT(item->isRegistered(), 5000);
+        } else if (how == "first registration lost") {
             // Accepted, never listed: the item tries again, and the next try is kept.
             QTRY_COMPARE_WITH_TIMEOUT(m_watcher->registrations(), 1, 5000);
             m_watcher->setListsItems(true);
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(item->isRegistered(), 10000);
-        QVERIFY(m_watcher->registeredItems().contains(name));
-        if (how == "lost") {
-            QVERIFY(!panel.usesTrayIcon());
-            return;
-        }
-        const int before = m_watcher->registrations();
-
-        if (how == "restart") {
-            m_watcher->stop();
-            QTRY_VERIFY(!item->isRegistered());
-            QVERIFY(m_watcher->start());
         } else {
-            m_watcher->dropItem(name, how == "unregistered");
-            if (how == "host")
-                m_watcher->announceHost();
+            QTRY_VERIFY_WITH_TIMEOUT(item->isRegistered(), 10000);
+            QVERIFY(m_watcher->registeredItems().contains(item->serviceName()));
+            const int before = m_watcher->registrations();
+            if (how == "watcher restarts") {
+                m_watcher->stop();
+                QTRY_VERIFY(!item->isRegistered());
+                QVERIFY(m_watcher->start());
+            } else {
+                m_watcher->dropItem(item->serviceName(), how == "item unregistered");
+                if (how == "host restarts")
+                    m_watcher->announceHost();
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registrations() > before, 10000);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(m_watcher->registrations() > before, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(item->isRegistered(), 10000);
-        QVERIFY(m_watcher->registeredItems().contains(name));
-        // Shown once, the item never gives way to the stand-in.
+        QVERIFY(m_watcher->registeredItems().contains(item->serviceName()));
+        // Listed once, the item never gives way to the stand-in.
         QVERIFY(!panel.usesTrayIcon());
     }
 
-    void fallsBackToTrayIconOnlyWhenNeverListed_data()
+    void firstStartOpensTheGuide()
     {
-        QTest::addColumn<bool>("watcher");
-        QTest::newRow("no watcher") << false;
-        QTest::newRow("a watcher that never lists the item") << true;
-    }
-
-    void fallsBackToTrayIconOnlyWhenNeverListed()
-    {
-        QFETCH(bool, watcher);
-        if (watcher)
-            m_watcher->setListsItems(false);
-        else
-            m_watcher->stop();
-        PanelItem panel(m_bus->connection());
-        QTRY_VERIFY_WITH_TIMEOUT(panel.usesTrayIcon(), 15000);
-        QVERIFY(!panel.statusNotifierItem()->isRegistered());
-        if (watcher) {
-            QCOMPARE(m_watcher->registrations(), StatusNotifierItem::listingTries);
-            m_watcher->stop();
-        }
-
-        // A panel that starts later takes the item over from the stand-in.
-        m_watcher->setListsItems(true);
-        QVERIFY(m_watcher->start());
-        QTRY_VERIFY_WITH_TIMEOUT(panel.statusNotifierItem()->isRegistered(), 5000);
-        QVERIFY(!panel.usesTrayIcon());
-    }
-
-    void welcomeGuideOpensUntilFinished_data()
-    {
-        QTest::addColumn<QByteArray>("store");
-        QTest::addColumn<bool>("guide");
-        QTest::newRow("first start") << QByteArray() << true;
-        // Written below through QSettings, so the date has the program's own format.
-        QTest::newRow("a date from before the guide existed") << QByteArray("date") << false;
-    }
-
-    void welcomeGuideOpensUntilFinished()
-    {
-        QFETCH(QByteArray, store);
-        QFETCH(bool, guide);
-        if (store == "date")
-            m_env->writeSettings({{"savedDate", m_target}});
-        else
-            m_env->writeSettingsFile(store);
-        QVERIFY(startListed());
-        if (guide) {
-            QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(u"Welcome to Daystride"_s).size(), 1, 10000);
-            const QRect frame = serverGeometry(visibleWindows(u"Welcome to Daystride"_s).first());
-            QCOMPARE(frame.size(), QSize(540, 500));
-        } else {
-            QTest::qWait(1000);
-            QVERIFY(visibleWindows(u"Welcome to Daystride"_s).isEmpty());
-        }
+        m_env->writeSettingsFile({});
+        startDaystride(m_daystride);
+        QVERIFY(listed(m_daystride));
+        QTRY_COMPARE_WITH_TIMEOUT(shown("Welcome to Daystride").size(), 1, 10000);
+        QCOMPARE(serverGeometry(shown("Welcome to Daystride").first()).size(), QSize(540, 500));
     }
 };
 
