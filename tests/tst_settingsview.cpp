@@ -11,7 +11,6 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 
-#include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +26,16 @@ class TestSettingsView : public QObject
     Q_OBJECT
 
     SettingsView *view() const { return m_app->settingsWindow()->view(); }
+
+    void startAt(const QDateTime &now)
+    {
+        m_app.reset();
+        m_platform->restart();
+        m_platform->setNow(now);
+        m_app = std::make_unique<DaystrideApp>(*m_platform);
+        QVERIFY(m_app->start());
+    }
+
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<FakePlatform> m_platform;
     std::unique_ptr<DaystrideApp> m_app;
@@ -38,9 +47,7 @@ private slots:
     {
         m_env->writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
         m_platform = std::make_unique<FakePlatform>();
-        m_platform->setNow(QDateTime(QDate(2026, 6, 1), QTime(10, 0)));
-        m_app = std::make_unique<DaystrideApp>(*m_platform);
-        QVERIFY(m_app->start());
+        startAt(QDateTime(QDate(2026, 6, 1), QTime(10, 0)));
         m_app->openSettings();
         QVERIFY(QTest::qWaitForWindowExposed(view()));
     }
@@ -51,54 +58,33 @@ private slots:
         m_platform.reset();
     }
 
-    // The panel text follows the passing time at the minute tick and a new date at
-    // once; the idle watch starts with the panel item.
-    void panelTextFollowsTheMinuteTick_data()
-    {
-        QTest::addColumn<qint64>("secondsLeft");
-        QTest::addColumn<qint64>("secondsLater");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("3 h 30 s, then below 3 h") << 3 * 3600LL + 30 << 31LL << "3h "
-                                                  << "2h 59m";
-        QTest::newRow("one minute, then under a minute") << 60LL << 1LL << "1m" << QString();
-        QTest::newRow("passed") << -5LL << 60LL << QString() << QString();
-    }
-
+    // The panel text follows the passing time at the minute tick (here across the
+    // autumn change) and a new date at once; the idle watch starts with the panel item.
     void panelTextFollowsTheMinuteTick()
     {
-        QFETCH(qint64, secondsLeft);
-        QFETCH(qint64, secondsLater);
-        QFETCH(QString, before);
-        QFETCH(QString, after);
         const QDateTime now(QDate(2026, 11, 1), QTime(0, 30));
-        m_app.reset();
-        m_env->writeSettings({{"onboarded", true}, {"savedDate", now.addSecs(secondsLeft)}});
-        m_platform->restart();
-        m_platform->setNow(now);
-        m_app = std::make_unique<DaystrideApp>(*m_platform);
-        QVERIFY(m_app->start());
-        QCOMPARE(m_app->panelItem()->text(), before);
+        m_env->writeSettings({{"onboarded", true}, {"savedDate", now.addSecs(3 * 3600 + 30)}});
+        startAt(now);
+        QCOMPARE(m_app->panelItem()->text(), QStringLiteral("3h "));
         QVERIFY(m_app->minuteTimer().isActive());
         QVERIFY(m_app->viewModel().screensaver()->hasIdleTimer());
 
         // Time passes, nothing else happens: the text lags until the tick.
-        m_platform->advance(secondsLater * 1000);
+        m_platform->advance(31000);
         QTest::qWait(20);
-        QCOMPARE(m_app->panelItem()->text(), before);
+        QCOMPARE(m_app->panelItem()->text(), QStringLiteral("3h "));
         m_app->minuteTick();
-        QTRY_COMPARE(m_app->panelItem()->text(), after);
+        QTRY_COMPARE(m_app->panelItem()->text(), QStringLiteral("2h 59m"));
         m_app->viewModel().setTimerDate(m_platform->now().addDays(2).addSecs(3600 + 61));
         QTRY_COMPARE(m_app->panelItem()->text(), QStringLiteral("2d 1h 1m"));
     }
 
-    void quotesDeleteAllRestoreAndEditBack()
+    void quoteAndTaskRowsEditInPlace()
     {
         TimerViewModel &model = m_app->viewModel();
         QPushButton *restore = view()->restoreDefaultsButton();
         QVERIFY(!restore->isEnabled());
         QCOMPARE(view()->quoteRows().size(), 14);
-
         while (!view()->quoteRows().isEmpty())
             QTest::mouseClick(view()->quoteRows().first()->deleteButton(), Qt::LeftButton);
         QVERIFY(model.quotes().isEmpty());
@@ -117,6 +103,13 @@ private slots:
         QTest::keyClicks(first, TimerViewModel::defaultQuotes().first().right(1));
         QVERIFY(!restore->isEnabled());
 
+        // A row left over from a longer list reads empty and writes nothing.
+        QuoteRow stale(model, 20);
+        QCOMPARE(stale.quote(), QString());
+        QSignalSpy changes(&model, &TimerViewModel::quotesChanged);
+        stale.setQuote(QStringLiteral("lost"));
+        QCOMPARE(changes.size(), 0);
+
         // An added quote starts empty and is saved as such.
         QTest::mouseClick(view()->addQuoteButton(), Qt::LeftButton);
         QCOMPARE(view()->quoteRows().size(), 15);
@@ -126,42 +119,29 @@ private slots:
         QVERIFY(restore->isEnabled());
         const QByteArray saved = m_env->stored("quotes").toByteArray();
         QVERIFY2(saved.endsWith(",\"\"]"), saved.constData());
-    }
 
-    void staleQuoteRowReadsEmptyAndWritesNothing()
-    {
-        TimerViewModel &model = m_app->viewModel();
-        QuoteRow stale(model, 20);
-        QCOMPARE(stale.quote(), QString());
-        QSignalSpy changes(&model, &TimerViewModel::quotesChanged);
-        stale.setQuote(QStringLiteral("lost"));
-        QCOMPARE(changes.size(), 0);
-        QCOMPARE(model.quotes(), TimerViewModel::defaultQuotes());
-    }
-
-    void clearingATaskKeepsItsRow()
-    {
+        // A cleared task keeps its row.
         QCOMPARE(view()->taskRows().size(), 6);
-        TaskRow *row = view()->taskRows()[4];
-        QCOMPARE(row->textField()->placeholderText(), QStringLiteral("Task 5: type to add"));
-        row->textField()->setFocus();
-        row->textField()->selectAll();
-        QTest::keyClick(row->textField(), Qt::Key_Delete);
+        QLineEdit *task = view()->taskRows()[4]->textField();
+        QCOMPARE(task->placeholderText(), QStringLiteral("Task 5: type to add"));
+        task->setFocus();
+        task->selectAll();
+        QTest::keyClick(task, Qt::Key_Delete);
         QCOMPARE(view()->taskRows().size(), 6);
-        QCOMPARE(m_app->viewModel().todos().size(), 6);
-        QCOMPARE(m_app->viewModel().todos()[4].text, QString());
+        QCOMPARE(model.todos().size(), 6);
+        QCOMPARE(model.todos()[4].text, QString());
     }
 
+    // Off at first, the stepper comes on with the switch; "-" and "+" are its right end.
     void idleStepperStepsWithinItsRange_data()
     {
         QTest::addColumn<int>("before");
         QTest::addColumn<QString>("input");
         QTest::addColumn<int>("after");
-        QTest::newRow("Up") << 17 << "Up" << 18;
-        QTest::newRow("click on minus") << 17 << "-click" << 16;
-        QTest::newRow("not below 1") << 1 << "Down" << 1;
-        QTest::newRow("not above 120") << 120 << "+click" << 120;
+        QTest::newRow("click on minus") << 17 << "-" << 16;
         QTest::newRow("Minus") << 17 << "Minus" << 16;
+        QTest::newRow("not below 1") << 1 << "Down" << 1;
+        QTest::newRow("not above 120") << 120 << "+" << 120;
     }
 
     void idleStepperStepsWithinItsRange()
@@ -177,17 +157,12 @@ private slots:
         QVERIFY(stepper->isEnabled());
         const QString shown = QStringLiteral("After %1 min");
         QCOMPARE(view()->idleStepperLabel()->text(), shown.arg(before));
-
-        if (input.endsWith(QLatin1String("click"))) {
-            // The buttons are the right-hand end: "-" then "+".
-            const int x = stepper->width() - (input.startsWith(u'-') ? 39 : 13);
-            QTest::mouseClick(stepper, Qt::LeftButton, {}, QPoint(x, stepper->height() / 2));
+        if (input.size() == 1) {
+            const QPoint at(stepper->width() - (input == u"-" ? 39 : 13), stepper->height() / 2);
+            QTest::mouseClick(stepper, Qt::LeftButton, {}, at);
         } else {
             stepper->setFocus();
-            QTest::keyClick(stepper,
-                input == QLatin1String("Up")         ? Qt::Key_Up
-                    : input == QLatin1String("Down") ? Qt::Key_Down
-                                                     : Qt::Key_Minus);
+            QTest::keyClick(stepper, input == u"Down" ? Qt::Key_Down : Qt::Key_Minus);
         }
         QCOMPARE(model.idleMinutes(), after);
         QCOMPARE(view()->idleStepperLabel()->text(), shown.arg(after));
@@ -218,7 +193,6 @@ private slots:
         m_app->openSettings();
         QVERIFY(QTest::qWaitForWindowExposed(view()));
         QCOMPARE(view()->launchAtLoginSwitch()->isChecked(), enabledBefore);
-
         QTest::mouseClick(view()->launchAtLoginSwitch(), Qt::LeftButton);
         QCOMPARE(view()->launchAtLoginSwitch()->isChecked(), shown);
         QCOMPARE(view()->launchAtLogin(), shown);
