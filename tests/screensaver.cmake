@@ -1,2 +1,2 @@
 # A showing that hangs on its texts fails here, not at the suite's limit.
-daystride_test(tst_screensaver ENV QTEST_FUNCTION_TIMEOUT=60000)
+daystride_test(tst_screensaver ENV QTEST_FUNCTION_TIMEOUT=240000)
