@@ -3,10 +3,8 @@ daystride_test(tst_appearance SOURCES TestBus.cpp TestBus.h)
 target_compile_definitions(tst_appearance PRIVATE
     DAYSTRIDE_TEST_SERVICE="$<TARGET_FILE:daystride_test_service>")
 add_dependencies(tst_appearance daystride_test_service)
-# What a screen reader sees of the popover, the Settings window and the guide.
+# Every window driven by the keyboard alone, and what a screen reader sees of it.
 daystride_test(tst_accessibility ENV TZ=America/New_York)
-# Every window driven by the keyboard alone.
-daystride_test(tst_keyboard ENV TZ=America/New_York)
 # Spacing, alignment and padding of the guide's buttons and the Settings fields.
 daystride_test(tst_layout)
 # One-line fields and the idle controls, the same in every view.
