@@ -1,11 +1,12 @@
-#include "FakePlatform.h"
-#include "TestEnvironment.h"
+#include "ViewFixture.h"
 #include "menubar/ScreensaverSettingsView.h"
 #include "menubar/TimerView.h"
-#include "model/TimerViewModel.h"
+#include "onboarding/EventPage.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/ScreensaverPage.h"
+#include "settings/QuoteRow.h"
 #include "settings/SettingsView.h"
+#include "settings/TaskRow.h"
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 
@@ -14,6 +15,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -62,6 +64,20 @@ private:
         return fields;
     }
 
+    // The first column from the left where the text's colour shows.
+    static int textStart(QLineEdit *field)
+    {
+        const QImage image = field->grab().toImage();
+        const QColor text = field->palette().color(QPalette::Text);
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = image.height() / 4; y < image.height() * 3 / 4; ++y) {
+                if (qAbs(image.pixelColor(x, y).lightness() - text.lightness()) < 60)
+                    return x;
+            }
+        }
+        return -1;
+    }
+
     static QStringList texts(const TimerViewModel &model)
     {
         QStringList all = model.quotes();
@@ -71,25 +87,10 @@ private:
         return all;
     }
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<FakePlatform> m_platform;
-    std::unique_ptr<TimerViewModel> m_model;
+    ViewFixture m_fix;
 
 private slots:
-    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
-
-    void init()
-    {
-        m_env->writeSettingsFile(QByteArray());
-        m_platform = std::make_unique<FakePlatform>();
-        m_model = std::make_unique<TimerViewModel>(*m_platform);
-    }
-
-    void cleanup()
-    {
-        m_model.reset();
-        m_platform.reset();
-    }
+    void init() { m_fix.restart({}); }
 
     void textFieldsStayOnOneLineAndSaveAsTyped_data()
     {
@@ -110,8 +111,8 @@ private slots:
         QFETCH(View, view);
         const bool draft = view == timerTab;
         const bool saves = !draft && view != eventPage; // the guide saves when finished
-        const auto widget = make(view, *m_model);
-        const auto other = make(view, *m_model);
+        const auto widget = make(view, *m_fix.model);
+        const auto other = make(view, *m_fix.model);
         for (QWidget *shown : {other.get(), widget.get()}) {
             shown->show();
             QVERIFY(QTest::qWaitForWindowExposed(shown));
@@ -119,7 +120,7 @@ private slots:
         QApplication::setActiveWindow(widget.get());
         const QList<QLineEdit *> fields = textFields(widget.get());
         QVERIFY(!fields.isEmpty());
-        QSignalSpy saved(m_model.get(), &TimerViewModel::saved);
+        QSignalSpy saved(m_fix.model.get(), &TimerViewModel::saved);
         for (qsizetype i = 0; i < fields.size(); ++i) {
             QLineEdit *field = fields[i];
             field->setFocus();
@@ -144,17 +145,51 @@ private slots:
             QApplication::clipboard()->setText(QStringLiteral("\u2028x"));
             QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
             QCOMPARE(field->text(), QStringLiteral("Gala\nNight! x"));
-            QVERIFY(draft || texts(*m_model).contains(field->text()));
+            QVERIFY(draft || texts(*m_fix.model).contains(field->text()));
         }
         if (draft) {
             QTest::keyClick(fields.first(), Qt::Key_Return);
-            QCOMPARE(m_model->eventName(), QStringLiteral("Gala\nNight! x"));
-            QCOMPARE(m_env->stored("savedEventName").toString(), m_model->eventName());
+            QCOMPARE(m_fix.model->eventName(), QStringLiteral("Gala\nNight! x"));
+            QCOMPARE(m_fix.env.stored("savedEventName").toString(), m_fix.model->eventName());
         }
         // An equal value is no change.
         const qsizetype before = saved.size();
-        m_model->setSubtitle(m_model->subtitle());
+        m_fix.model->setSubtitle(m_fix.model->subtitle());
         QCOMPARE(saved.size(), before);
+    }
+
+    // The Settings fields form one column, padded like their boxes; Back keeps its
+    // distance from the guide's primary button.
+    void layout()
+    {
+        m_fix.model->setEventName(QStringLiteral("Launch"));
+        m_fix.model->setSubtitle(QStringLiteral("Version 2"));
+        const auto guide = make(eventPage, *m_fix.model);
+        const auto window = make(settingsWindow, *m_fix.model);
+        for (QWidget *shown : {guide.get(), window.get()}) {
+            shown->show();
+            QVERIFY(QTest::qWaitForWindowExposed(shown));
+        }
+        auto *settings = static_cast<SettingsView *>(window.get());
+        QCOMPARE(settings->eventNameField()->mapTo(settings, QPoint()).x(),
+            settings->subtitleField()->mapTo(settings, QPoint()).x());
+        settings->quoteRows().first()->textField()->setText(QStringLiteral("Quote"));
+        auto *onboarding = static_cast<OnboardingView *>(guide.get());
+        for (QLineEdit *field : {settings->eventNameField(), settings->subtitleField(),
+                 settings->taskRows().first()->textField(),
+                 settings->quoteRows().first()->textField(),
+                 onboarding->eventPage()->subtitleField()}) {
+            // The text starts about 8 in from the border, not 2; round corners show the
+            // background at the very corner and a border on the edge.
+            QCOMPARE_GE(textStart(field), 8);
+            const QImage image = field->grab().toImage();
+            const QColor background = field->palette().color(QPalette::Window);
+            QCOMPARE(image.pixelColor(0, 0), background);
+            QVERIFY(image.pixelColor(0, image.height() / 2) != background);
+        }
+        QVERIFY(onboarding->backButton()->isVisible());
+        const QRect back = onboarding->backButton()->geometry();
+        QCOMPARE_GE(onboarding->primaryButton()->geometry().left() - back.right() - 1, 6);
     }
 
     void idleControls_data()
@@ -176,10 +211,10 @@ private slots:
     {
         QFETCH(View, view);
         QFETCH(bool, answers);
-        m_platform->idle = answers ? 0.0 : std::nan("");
-        m_model->setIdleEnabled(true);
-        m_model->setIdleMinutes(500);
-        const auto widget = make(view, *m_model);
+        m_fix.platform->idle = answers ? 0.0 : std::nan("");
+        m_fix.model->setIdleEnabled(true);
+        m_fix.model->setIdleMinutes(500);
+        const auto widget = make(view, *m_fix.model);
         widget->show();
         QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
         QLabel *notice = nullptr;
@@ -190,7 +225,7 @@ private slots:
         QVERIFY(notice);
         QCOMPARE(notice->isVisible(), !answers);
         // The desktop's answer changes while the view is open.
-        emit m_platform->idleTimeAvailableChanged(!answers);
+        emit m_fix.platform->idleTimeAvailableChanged(!answers);
         QCOMPARE(notice->isVisible(), answers);
 
         Switch *toggle = nullptr;
@@ -215,19 +250,19 @@ private slots:
         QVERIFY2(shown().endsWith(QLatin1String("500 min")), qPrintable(shown()));
         stepper->setFocus();
         QTest::keyClick(stepper, Qt::Key_Up);
-        QCOMPARE(m_model->idleMinutes(), 500);
+        QCOMPARE(m_fix.model->idleMinutes(), 500);
         QTest::keyClick(stepper, Qt::Key_Down);
-        QCOMPARE(m_model->idleMinutes(), 120);
+        QCOMPARE(m_fix.model->idleMinutes(), 120);
         QTRY_VERIFY2(shown().endsWith(QLatin1String("120 min")), qPrintable(shown()));
 
         QTest::mouseClick(toggle, Qt::LeftButton);
-        QVERIFY(!m_model->idleEnabled());
+        QVERIFY(!m_fix.model->idleEnabled());
         QTRY_VERIFY(!stepper->isEnabled());
-        QCOMPARE(m_model->idleMinutes(), 120);
+        QCOMPARE(m_fix.model->idleMinutes(), 120);
         // The guide stores nothing before it is finished.
         if (view != screensaverPage) {
-            QCOMPARE(m_env->stored("idleEnabled").toBool(), false);
-            QCOMPARE(m_env->stored("idleMinutes").toInt(), 120);
+            QCOMPARE(m_fix.env.stored("idleEnabled").toBool(), false);
+            QCOMPARE(m_fix.env.stored("idleMinutes").toInt(), 120);
         }
     }
 };

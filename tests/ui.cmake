@@ -5,7 +5,5 @@ target_compile_definitions(tst_appearance PRIVATE
 add_dependencies(tst_appearance daystride_test_service)
 # Every window driven by the keyboard alone, and what a screen reader sees of it.
 daystride_test(tst_accessibility ENV TZ=America/New_York)
-# Spacing, alignment and padding of the guide's buttons and the Settings fields.
-daystride_test(tst_layout)
-# One-line fields and the idle controls, the same in every view.
+# One-line fields, their padding and the idle controls, the same in every view.
 daystride_test(tst_viewfields)
