@@ -1,8 +1,4 @@
-#include "FakePlatform.h"
-#include "TestEnvironment.h"
-#include "menubar/Popover.h"
-#include "menubar/TimerView.h"
-#include "model/TimerViewModel.h"
+#include "ViewFixture.h"
 #include "onboarding/OnboardingView.h"
 #include "platform/Translations.h"
 
@@ -15,7 +11,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -74,94 +69,50 @@ private slots:
     void shownTexts_data()
     {
         QTest::addColumn<QString>("where");
-        QTest::addColumn<QString>("de");
-        QTest::addColumn<QString>("fr");
-        QTest::addColumn<QString>("en");
-        // The popover on an event at 17:05 on 14 March 2027, in a fresh settings file.
-        QTest::newRow("tab") << "popover"
-                             << "Bildschirmschoner"
-                             << "Économiseur d'écran"
-                             << "Screensaver";
-        QTest::newRow("caption") << "popover"
-                                 << "COUNTDOWN BIS"
-                                 << "COMPTE À REBOURS JUSQU'À"
-                                 << "COUNTING DOWN TO";
-        QTest::newRow("unit") << "popover"
-                              << "Tage"
-                              << "jours"
-                              << "days";
-        QTest::newRow("picker") << "popover"
-                                << "Uhrzeit"
-                                << "Heure"
-                                << "Time";
-        QTest::newRow("date") << "popover"
-                              << "14.03.2027"
-                              << "14/03/2027"
-                              << "3/14/2027";
-        QTest::newRow("time") << "popover"
-                              << "17:05"
-                              << "17:05"
-                              << "5:05 PM";
-        QTest::newRow("section") << "popover"
-                                 << "ZUSATZTEXT"
-                                 << "TEXTE SECONDAIRE"
-                                 << "SECONDARY TEXT";
-        QTest::newRow("default task") << "popover"
-                                      << "Pressemappe verschicken"
-                                      << "Envoyer le dossier de presse"
-                                      << "Send the press kit";
-        QTest::newRow("commit") << "popover"
-                                << "Datum und Uhrzeit festlegen"
-                                << "Définir la date et l'heure"
-                                << "Set Date and Time";
-        // Qt's own words, in the name field's context menu.
-        QTest::newRow("qt") << "menu"
-                            << "Alles auswählen"
-                            << "Tout sélectionner"
-                            << "Select All";
-        // The guide, walked through all five pages.
-        QTest::newRow("welcome") << "guide"
-                                 << "Willkommen bei Daystride"
-                                 << "Bienvenue dans Daystride"
-                                 << "Welcome to Daystride";
-        QTest::newRow("first button") << "guide"
-                                      << "Los geht's"
-                                      << "Commencer"
-                                      << "Get Started";
-        QTest::newRow("guide month") << "guide"
-                                     << "März"
-                                     << "mars"
-                                     << "March";
-        QTest::newRow("guide panel") << "guide"
-                                     << "63T 8h 5min"
-                                     << "63j 8h 5min"
-                                     << "63d 8h 5m";
-        QTest::newRow("last button") << "guide"
-                                     << "Mit Daystride loslegen"
-                                     << "Commencer à utiliser Daystride"
-                                     << "Start Using Daystride";
+        QTest::addColumn<QStringList>("texts"); // in German, French and English
+        // The popover on an event at 17:05 on 14 March 2027; Qt's own words in the name
+        // field's context menu; the guide walked through all five pages.
+        const QStringList rows[] = {
+            {"tab", "popover", "Bildschirmschoner", "Économiseur d'écran", "Screensaver"},
+            {"caption", "popover", "COUNTDOWN BIS", "COMPTE À REBOURS JUSQU'À", "COUNTING DOWN TO"},
+            {"unit", "popover", "Tage", "jours", "days"},
+            {"picker", "popover", "Uhrzeit", "Heure", "Time"},
+            {"date", "popover", "14.03.2027", "14/03/2027", "3/14/2027"},
+            {"time", "popover", "17:05", "17:05", "5:05 PM"},
+            {"section", "popover", "ZUSATZTEXT", "TEXTE SECONDAIRE", "SECONDARY TEXT"},
+            {"default task", "popover", "Pressemappe verschicken", "Envoyer le dossier de presse",
+                "Send the press kit"},
+            {"commit", "popover", "Datum und Uhrzeit festlegen", "Définir la date et l'heure",
+                "Set Date and Time"},
+            {"qt", "menu", "Alles auswählen", "Tout sélectionner", "Select All"},
+            {"welcome", "guide", "Willkommen bei Daystride", "Bienvenue dans Daystride",
+                "Welcome to Daystride"},
+            {"first button", "guide", "Los geht's", "Commencer", "Get Started"},
+            {"guide month", "guide", "März", "mars", "March"},
+            {"guide panel", "guide", "63T 8h 5min", "63j 8h 5min", "63d 8h 5m"},
+            {"last button", "guide", "Mit Daystride loslegen", "Commencer à utiliser Daystride",
+                "Start Using Daystride"},
+        };
+        for (const QStringList &row : rows)
+            QTest::newRow(qPrintable(row[0])) << row[1] << row.mid(2);
     }
 
     void shownTexts()
     {
         QFETCH(QString, where);
-        QFETCH(QString, de);
-        QFETCH(QString, fr);
-        QFETCH(QString, en);
+        QFETCH(QStringList, texts);
         if (m_shown.isEmpty())
             collect();
-        const QString want = m_language == u"de" ? de : m_language == u"fr" ? fr : en;
-        QVERIFY2(m_shown[where].contains(want),
-            qPrintable(
-                QStringLiteral("\"%1\" not among: %2").arg(want, m_shown[where].join(u'|'))));
+        const QString want = texts[m_language == u"de" ? 0 : m_language == u"fr" ? 1 : 2];
+        QVERIFY2(m_shown[where].contains(want), qPrintable(m_shown[where].join(u'|')));
     }
 
     // Every message the sources hold is translated, with the same placeholders.
     void catalogueComplete_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::newRow("German") << "de";
-        QTest::newRow("French") << "fr";
+        for (const char *language : {"de", "fr"})
+            QTest::newRow(language) << QString::fromLatin1(language);
     }
 
     void catalogueComplete()
@@ -174,10 +125,9 @@ private slots:
             QStringLiteral(DAYSTRIDE_SOURCE_DIR "/translations/daystride_%1.ts").arg(language),
             copy));
         QProcess lupdate;
-        lupdate.start(QStringLiteral(DAYSTRIDE_LUPDATE),
-            {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
-                QStringLiteral("-no-obsolete"), QStringLiteral(DAYSTRIDE_SOURCE_DIR "/src"),
-                QStringLiteral("-ts"), copy});
+        lupdate.start(DAYSTRIDE_LUPDATE,
+            {"-silent", "-locations", "none", "-no-obsolete", DAYSTRIDE_SOURCE_DIR "/src", "-ts",
+                copy});
         QVERIFY(lupdate.waitForFinished(60000));
         QCOMPARE(lupdate.exitCode(), 0);
 
@@ -211,35 +161,23 @@ private slots:
 private:
     void collect()
     {
-        TestEnvironment env;
-        {
-            QSettings settings(env.settingsPath(), QSettings::IniFormat);
-            settings.setValue(
-                QStringLiteral("savedDate"), QDateTime(QDate(2027, 3, 14), QTime(17, 5)));
-        }
-        FakePlatform platform;
-        platform.setNow(QDateTime(QDate(2027, 1, 10), QTime(9, 0)));
-        TimerViewModel model(platform);
-        {
-            Popover popover(model);
-            popover.showAt(QPoint(900, 10));
-            QVERIFY(QTest::qWaitForWindowExposed(&popover));
-            m_shown[QStringLiteral("popover")] = ::shownTexts(&popover);
-            auto *name = popover.findChild<QLineEdit *>();
-            std::unique_ptr<QMenu> menu(name->createStandardContextMenu());
-            for (const QAction *action : menu->actions())
-                m_shown[QStringLiteral("menu")] << action->text().section(u'\t', 0, 0);
-        }
-
-        model.setEventName(QStringLiteral("Launch"));
-        OnboardingView guide(model);
-        guide.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&guide));
-        QStringList &texts = m_shown[QStringLiteral("guide")];
+        ViewFixture fix;
+        fix.restart({{"savedEventName", "Launch"},
+                        {"savedDate", QDateTime(QDate(2027, 3, 14), QTime(17, 5))}},
+            QDateTime(QDate(2027, 1, 10), QTime(9, 0)));
+        QWidget *popover = fix.open(ViewFixture::popoverTimer);
+        QVERIFY(popover);
+        m_shown["popover"] = ::shownTexts(popover);
+        // The menu belongs to the field: it goes with the popover.
+        QMenu *menu = popover->findChild<QLineEdit *>()->createStandardContextMenu();
+        for (const QAction *action : menu->actions())
+            m_shown["menu"] << action->text().section(u'\t', 0, 0);
+        auto *guide = static_cast<OnboardingView *>(fix.open(ViewFixture::guide));
+        QVERIFY(guide);
         for (int page = 0; page < OnboardingView::stepCount; ++page) {
-            texts << ::shownTexts(&guide);
+            m_shown["guide"] << ::shownTexts(guide);
             if (page + 1 < OnboardingView::stepCount)
-                QTest::mouseClick(guide.primaryButton(), Qt::LeftButton);
+                QTest::mouseClick(guide->primaryButton(), Qt::LeftButton);
         }
     }
 };
