@@ -61,7 +61,6 @@ private slots:
     {
         QFETCH(IdleTime::Session, session);
         QFETCH(QStringList, services);
-        QFETCH(double, seconds);
         const Services running = serve(m_session, services);
         QVERIFY(running);
         IdleTime idle(session, m_session.connection());
@@ -70,10 +69,7 @@ private slots:
         const double answer = idle.idleSeconds();
         // A service that never answers costs one short timeout, not the bus's 25 seconds.
         QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-        if (std::isnan(seconds))
-            QVERIFY(std::isnan(answer));
-        else
-            QCOMPARE(answer, seconds);
+        QTEST(answer, "seconds"); // NaN only equals NaN here
         QFETCH(Source, source);
         QVERIFY(idle.source() == source);
     }
