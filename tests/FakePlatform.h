@@ -23,6 +23,8 @@ public:
 
     double idleSeconds(IdleQuery query = IdleQuery::Cheap) override;
     bool idleTimeAvailable() override { return !std::isnan(idle); }
+    bool isSessionLocked() override { return sessionLockedNow; }
+    bool isInputHeldElsewhere() override { return inputHeldElsewhere; }
     QMap<QString, qint64> displaySleepAssertions() override;
 
     bool setLaunchAtLogin(bool enabled) override;
@@ -54,6 +56,8 @@ public:
     int idleQueries = 0; // cheap ones
     int freshIdleQueries = 0;
     QMap<QString, qint64> assertions;
+    bool sessionLockedNow = false;
+    bool inputHeldElsewhere = false;
     int assertionQueries = 0;
     bool loginItemEnabled = false;
     bool loginItemWritable = true; // false: every change fails and the state stays

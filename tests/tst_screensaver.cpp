@@ -19,7 +19,7 @@ using Geometries = QList<QRect>;
 
 namespace {
 
-// Can fail the covering window at `failAt` or the grab; remembers the windows made.
+// Can fail the covering window at `failAt`; remembers the windows made.
 class FlakyPlatform : public FakePlatform
 {
 public:
@@ -30,15 +30,7 @@ public:
         created.append(FakePlatform::createCoveringWindow(screen, geometry));
         return created.last();
     }
-    MonitorToken installInputMonitor(InputHandler handler) override
-    {
-        const MonitorToken token = FakePlatform::installInputMonitor(std::move(handler));
-        if (token && grabFailsAtOnce)
-            emit inputGrabFailed(token);
-        return token;
-    }
     qsizetype failAt = -1;
-    bool grabFailsAtOnce = false;
     QList<QPointer<QWidget>> created;
 };
 
@@ -144,6 +136,7 @@ private slots:
         QTest::addColumn<double>("idle");
         QTest::addColumn<double>("fresh"); // NaN: as `idle`
         QTest::addColumn<Assertions>("assertions");
+        QTest::addColumn<QByteArray>("lock"); // "locked", or "keyboard" held by a locker
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QList<int>>("queries"); // cheap idle, fresh idle, assertions
 
@@ -154,20 +147,26 @@ private slots:
         const Assertions none, second {{prevent, 0}, {noSleep, 1}},
             zero {{prevent, 0}, {noSleep, 0}};
         QTest::newRow("at the threshold")
-            << true << 5LL << 300.0 << nan << none << true << QList {1, 1, 1};
+            << true << 5LL << 300.0 << nan << none << QByteArray() << true << QList {1, 1, 1};
         QTest::newRow("just below")
-            << true << 5LL << 299.9 << nan << none << false << QList {1, 0, 0};
+            << true << 5LL << 299.9 << nan << none << QByteArray() << false << QList {1, 0, 0};
         QTest::newRow("estimate passes, the source's own answer does not")
-            << true << 5LL << 310.0 << 12.0 << none << false << QList {1, 1, 0};
-        QTest::newRow("disabled") << false << 5LL << 1e9 << nan << none << false << QList {0, 0, 0};
+            << true << 5LL << 310.0 << 12.0 << none << QByteArray() << false << QList {1, 1, 0};
+        QTest::newRow("disabled") << false << 5LL << 1e9 << nan << none << QByteArray() << false
+                                  << QList {0, 0, 0};
         QTest::newRow("no idle source")
-            << true << 5LL << nan << nan << none << false << QList {1, 0, 0};
+            << true << 5LL << nan << nan << none << QByteArray() << false << QList {1, 0, 0};
         QTest::newRow("second assertion blocks")
-            << true << 5LL << 400.0 << nan << second << false << QList {1, 1, 1};
+            << true << 5LL << 400.0 << nan << second << QByteArray() << false << QList {1, 1, 1};
         QTest::newRow("both held at level 0")
-            << true << 5LL << 400.0 << nan << zero << true << QList {1, 1, 1};
+            << true << 5LL << 400.0 << nan << zero << QByteArray() << true << QList {1, 1, 1};
+        QTest::newRow("session locked") << true << 5LL << 400.0 << nan << none
+                                        << QByteArray("locked") << false << QList {1, 1, 1};
+        QTest::newRow("a locker holds the keyboard")
+            << true << 5LL << 400.0 << nan << none << QByteArray("keyboard") << false
+            << QList {1, 1, 1};
         QTest::newRow("overflowing minutes saturate")
-            << true << huge << inf << nan << none << false << QList {1, 0, 0};
+            << true << huge << inf << nan << none << QByteArray() << false << QList {1, 0, 0};
     }
 
     void pollDecidesOnIdleTimeAndAssertions()
@@ -183,6 +182,9 @@ private slots:
         if (!std::isnan(fresh))
             m_platform->freshIdle = fresh;
         m_platform->assertions = assertions;
+        QFETCH(QByteArray, lock);
+        m_platform->sessionLockedNow = lock == "locked";
+        m_platform->inputHeldElsewhere = lock == "keyboard";
 
         controller()->checkIdle();
 
@@ -331,7 +333,7 @@ private slots:
         QTest::newRow("no screens") << -1;
         QTest::newRow("monitor refused") << -1;
         QTest::newRow("second window not created") << 1;
-        QTest::newRow("keyboard or pointer not grabbed") << -1;
+        QTest::newRow("session locked") << -1;
     }
 
     void showingThatCannotBeClosedIsNotPutUp()
@@ -341,14 +343,14 @@ private slots:
         m_platform->refuseInputMonitor = fault == "monitor refused";
         QFETCH(int, failAt);
         m_platform->failAt = failAt;
-        m_platform->grabFailsAtOnce = fault == "keyboard or pointer not grabbed";
+        m_platform->sessionLockedNow = fault == "session locked";
         controller()->show();
         verifyNothingLeft();
         QCOMPARE(controller()->shownAt(), ScreensaverController::distantPast());
 
         // Nothing left behind that would stop the next showing.
         m_platform->screens = {laptop};
-        m_platform->refuseInputMonitor = m_platform->grabFailsAtOnce = false;
+        m_platform->refuseInputMonitor = m_platform->sessionLockedNow = false;
         m_platform->failAt = -1;
         m_platform->created.clear();
         controller()->show();

@@ -174,6 +174,23 @@ bool CoveringWindow::nativeEventFilter(const QByteArray &eventType, void *messag
     if (eventType != "xcb_generic_event_t" || !testAttribute(Qt::WA_WState_Created))
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    if ((event->response_type & 0x7f) == XCB_FOCUS_OUT) {
+        const auto *focus = static_cast<const xcb_focus_out_event_t *>(message);
+        // The focus leaves for a keyboard grab: a screen locker (or anything else
+        // that took the keyboard) now gets the input that would close the cover.
+        if (focus->event == xcb_window_t(internalWinId()) && focus->mode == XCB_NOTIFY_MODE_GRAB
+            && focus->detail != XCB_NOTIFY_DETAIL_POINTER) {
+            QPointer<CoveringWindow> self = this;
+            QMetaObject::invokeMethod(
+                this,
+                [self] {
+                    if (self)
+                        emit self->keyboardTaken();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
     if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY)
         return false;
     const auto *destroyed = static_cast<const xcb_destroy_notify_event_t *>(message);

@@ -7,7 +7,8 @@
 // A frameless, black, always-on-top, full-screen top-level window over one screen,
 // tracking the mouse. On X11 it is also sticky on every desktop and carries the
 // program's window class. Tells when the window manager or another client closed
-// it, as opposed to a close by the program itself.
+// it, as opposed to a close by the program itself, and when another client took the
+// keyboard from it, as a screen locker does.
 // Under Xwayland, a compositor whose X window manager puts every full-screen window
 // on the focused output (one that does not offer _NET_WM_FULLSCREEN_MONITORS, as
 // wlroots') would stack all covers on one output: there each cover is an
@@ -36,6 +37,7 @@ public:
 
 signals:
     void closedByOthers();
+    void keyboardTaken();
 
 protected:
     void showEvent(QShowEvent *event) override;

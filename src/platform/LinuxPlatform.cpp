@@ -5,6 +5,7 @@
 #include "IdleTime.h"
 #include "InputMonitor.h"
 #include "LoginItem.h"
+#include "SessionLock.h"
 #include "SettingsStore.h"
 
 #include <QApplication>
@@ -19,9 +20,6 @@ LinuxPlatform::LinuxPlatform(QObject *parent)
     : Platform(parent)
     , m_input(std::make_unique<InputMonitor>())
 {
-    m_grabRetry.setSingleShot(true);
-    m_grabRetry.setInterval(grabRetryMilliseconds);
-    connect(&m_grabRetry, &QTimer::timeout, this, &LinuxPlatform::tryGrab);
     if (!qGuiApp)
         return;
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
@@ -35,7 +33,6 @@ LinuxPlatform::LinuxPlatform(QObject *parent)
 
 LinuxPlatform::~LinuxPlatform()
 {
-    releaseGrab();
     // A hidden pointer must not outlive the platform that hid it.
     while (m_pointerHideDepth > 0)
         showPointer();
@@ -75,6 +72,32 @@ bool LinuxPlatform::idleTimeAvailable()
     if (!m_idleTimeAvailable)
         idleSeconds();
     return *m_idleTimeAvailable;
+}
+
+SessionLock &LinuxPlatform::sessionLock()
+{
+    // Made on first use, so the buses are those of the environment at that time; from
+    // then on its signals end a showing when the session locks.
+    if (!m_sessionLock) {
+        m_sessionLock = std::make_unique<SessionLock>(
+            QDBusConnection::sessionBus(), QDBusConnection::systemBus());
+        connect(m_sessionLock.get(), &SessionLock::locked, this, &Platform::sessionLocked);
+    }
+    return *m_sessionLock;
+}
+
+bool LinuxPlatform::isSessionLocked()
+{
+    return sessionLock().isLocked();
+}
+
+bool LinuxPlatform::isInputHeldElsewhere()
+{
+    // While a pop-up of the program's own is open the keyboard is its own: asking
+    // would release that grab.
+    if (QApplication::activePopupWidget())
+        return false;
+    return SessionLock::keyboardHeldElsewhere();
 }
 
 QMap<QString, qint64> LinuxPlatform::displaySleepAssertions()
@@ -129,9 +152,9 @@ void LinuxPlatform::announceScreensChanged()
 QWidget *LinuxPlatform::createCoveringWindow(int screen, const QRect &geometry)
 {
     auto *window = new CoveringWindow(QGuiApplication::screens().value(screen), geometry);
-    m_coveringWindows.append(window);
     connect(window, &CoveringWindow::closedByOthers, this,
         [this, window] { emit coveringWindowClosed(window); });
+    connect(window, &CoveringWindow::keyboardTaken, this, &Platform::sessionLocked);
     return window;
 }
 
@@ -141,14 +164,6 @@ void LinuxPlatform::activate(QWidget *window)
         return;
     window->raise();
     window->activateWindow();
-    if (auto *covering = qobject_cast<CoveringWindow *>(window)) {
-        m_keyWindow = covering;
-        if (!m_input->isEmpty() && m_grabbed != covering->windowHandle()) {
-            releaseGrab();
-            m_grabAttemptsLeft = grabAttempts;
-            tryGrab();
-        }
-    }
 }
 
 void LinuxPlatform::quit()
@@ -174,73 +189,10 @@ void LinuxPlatform::showPointer()
 
 Platform::MonitorToken LinuxPlatform::installInputMonitor(InputHandler handler)
 {
-    const MonitorToken token = m_input->install(std::move(handler));
-    if (token != 0 && !m_grabbed && !m_grabRetry.isActive()) {
-        m_grabToken = token;
-        m_grabAttemptsLeft = grabAttempts;
-        tryGrab();
-    }
-    return token;
+    return m_input->install(std::move(handler));
 }
 
 void LinuxPlatform::removeInputMonitor(MonitorToken token)
 {
     m_input->remove(token);
-    if (m_input->isEmpty())
-        releaseGrab();
-}
-
-QWidget *LinuxPlatform::grabWindow() const
-{
-    for (const QPointer<CoveringWindow> &window : m_coveringWindows) {
-        if (window && m_grabbed && window->windowHandle() == m_grabbed)
-            return window;
-    }
-    return nullptr;
-}
-
-CoveringWindow *LinuxPlatform::keyCoveringWindow() const
-{
-    if (m_keyWindow && m_keyWindow->isVisible())
-        return m_keyWindow;
-    for (auto it = m_coveringWindows.crbegin(); it != m_coveringWindows.crend(); ++it) {
-        if (*it && (*it)->isVisible())
-            return *it;
-    }
-    return nullptr;
-}
-
-void LinuxPlatform::tryGrab()
-{
-    // Only X11 lets a client take the keyboard; a Wayland compositor gives the
-    // active window its input by itself.
-    if (m_input->isEmpty() || m_grabbed || QGuiApplication::platformName() != u"xcb")
-        return;
-    CoveringWindow *key = keyCoveringWindow();
-    QWindow *handle = key ? key->windowHandle() : nullptr;
-    if (!handle)
-        return; // nothing covers the screen, so there is nothing to keep input for
-    const bool keyboard = handle->setKeyboardGrabEnabled(true);
-    const bool pointer = keyboard && handle->setMouseGrabEnabled(true);
-    if (keyboard && pointer) {
-        m_grabbed = handle;
-        return;
-    }
-    if (keyboard)
-        handle->setKeyboardGrabEnabled(false);
-    if (--m_grabAttemptsLeft > 0) {
-        m_grabRetry.start();
-        return;
-    }
-    emit inputGrabFailed(m_grabToken);
-}
-
-void LinuxPlatform::releaseGrab()
-{
-    m_grabRetry.stop();
-    if (m_grabbed) {
-        m_grabbed->setMouseGrabEnabled(false);
-        m_grabbed->setKeyboardGrabEnabled(false);
-    }
-    m_grabbed = nullptr;
 }

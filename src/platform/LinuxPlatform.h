@@ -3,8 +3,6 @@
 #include "Platform.h"
 
 #include <QList>
-#include <QPointer>
-#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -14,7 +12,7 @@ class DisplaySleepAssertions;
 class IdleTime;
 class InputMonitor;
 class QScreen;
-class QWindow;
+class SessionLock;
 
 // The real platform: QSettings, the system clock, X11 and D-Bus services.
 class LinuxPlatform : public Platform
@@ -22,12 +20,6 @@ class LinuxPlatform : public Platform
     Q_OBJECT
 
 public:
-    // How long a refused keyboard or pointer grab is tried again before it is
-    // reported: a window that was just shown is not viewable until the window
-    // manager has mapped it.
-    static constexpr int grabRetryMilliseconds = 50;
-    static constexpr int grabAttempts = 40;
-
     explicit LinuxPlatform(QObject *parent = nullptr);
     ~LinuxPlatform() override;
 
@@ -36,6 +28,8 @@ public:
 
     double idleSeconds(IdleQuery query = IdleQuery::Cheap) override;
     bool idleTimeAvailable() override;
+    bool isSessionLocked() override;
+    bool isInputHeldElsewhere() override;
     QMap<QString, qint64> displaySleepAssertions() override;
 
     bool setLaunchAtLogin(bool enabled) override;
@@ -53,27 +47,18 @@ public:
 
     MonitorToken installInputMonitor(InputHandler handler) override;
     void removeInputMonitor(MonitorToken token) override;
-    // The window that holds the keyboard and pointer grab, if any.
-    QWidget *grabWindow() const;
 
 private:
     void watchScreen(QScreen *screen);
     void announceScreensChanged();
-    CoveringWindow *keyCoveringWindow() const;
-    void tryGrab();
-    void releaseGrab();
+    SessionLock &sessionLock();
 
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<IdleTime> m_idle;
     std::optional<bool> m_idleTimeAvailable;
     std::unique_ptr<DisplaySleepAssertions> m_assertions;
+    std::unique_ptr<SessionLock> m_sessionLock;
     std::unique_ptr<InputMonitor> m_input;
-    QList<QPointer<CoveringWindow>> m_coveringWindows;
-    QPointer<CoveringWindow> m_keyWindow;
-    QPointer<QWindow> m_grabbed;
-    MonitorToken m_grabToken = 0;
-    int m_grabAttemptsLeft = 0;
-    QTimer m_grabRetry;
     int m_pointerHideDepth = 0;
     bool m_screensChangePending = false;
 };

@@ -43,6 +43,11 @@ public:
     // Whether some source tells the idle time: asks once if nothing has yet, then
     // follows the answers of idleSeconds().
     virtual bool idleTimeAvailable() = 0;
+    // Whether the session is locked or blanked: nothing is put over a locked session.
+    virtual bool isSessionLocked() = 0;
+    // Whether another program holds the keyboard, as an X11 screen locker does for as
+    // long as it holds the screen.
+    virtual bool isInputHeldElsewhere() = 0;
     // Display-sleep assertions held in the session: name -> level. A source that is
     // absent or fails leaves its name out; none answering gives an empty map.
     virtual QMap<QString, qint64> displaySleepAssertions() = 0;
@@ -77,9 +82,9 @@ public:
     virtual void showPointer() = 0;
 
     // Sees key press, mouse move, mouse button press and wheel events before any
-    // widget does. Returns 0 when the monitor cannot be installed. While a covering
-    // window is up, the keyboard and pointer are grabbed for it as well; a grab the
-    // display server refuses is reported by inputGrabFailed().
+    // widget does. Returns 0 when the monitor cannot be installed. It takes no grab:
+    // the covering windows get input as the focused, topmost windows, so a screen
+    // locker can always take the keyboard and pointer.
     virtual MonitorToken installInputMonitor(InputHandler handler) = 0;
     virtual void removeInputMonitor(MonitorToken token) = 0;
 
@@ -100,7 +105,7 @@ signals:
     void screensChanged();
     // The window manager or another client closed a covering window.
     void coveringWindowClosed(QWidget *window);
-    // The keyboard or pointer could not be grabbed for the covering window, so input
-    // may go to other programs while it is up.
-    void inputGrabFailed(MonitorToken token);
+    // The session was locked or blanked, or another program took the keyboard from a
+    // covering window, as a screen locker does.
+    void sessionLocked();
 };

@@ -12,6 +12,7 @@ target_sources(daystride_lib PRIVATE
     platform/LinuxPlatform.cpp platform/LinuxPlatform.h
     platform/LoginItem.cpp platform/LoginItem.h
     platform/Platform.h
+    platform/SessionLock.cpp platform/SessionLock.h
     platform/SettingsStore.cpp platform/SettingsStore.h
     platform/Timers.cpp platform/Timers.h
     platform/Translations.cpp platform/Translations.h
@@ -24,7 +25,7 @@ target_sources(daystride_lib PRIVATE
 # The X server's idle counter and window hints for covering windows; the
 # compositor's idle protocols on a Wayland connection of the program's own.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(DAYSTRIDE_X11 REQUIRED IMPORTED_TARGET x11 xcb xcb-sync)
+pkg_check_modules(DAYSTRIDE_X11 REQUIRED IMPORTED_TARGET x11 xcb xcb-sync xcb-screensaver)
 pkg_check_modules(DAYSTRIDE_WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
 target_link_libraries(daystride_lib PUBLIC PkgConfig::DAYSTRIDE_X11 PkgConfig::DAYSTRIDE_WAYLAND)
 

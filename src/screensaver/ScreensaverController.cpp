@@ -25,8 +25,9 @@ ScreensaverController::ScreensaverController(TimerViewModel *viewModel)
         [this](QWidget *window) { coveringWindowClosed(window); });
     QObject::connect(
         m_platform, &Platform::screensChanged, m_lifetime.get(), [this] { screensChanged(); });
-    QObject::connect(m_platform, &Platform::inputGrabFailed, m_lifetime.get(),
-        [this](Platform::MonitorToken token) { inputGrabFailed(token); });
+    // A cover is no use behind a lock screen, and must not be what the user meets
+    // on unlocking.
+    QObject::connect(m_platform, &Platform::sessionLocked, m_lifetime.get(), [this] { dismiss(); });
 }
 
 ScreensaverController::~ScreensaverController()
@@ -110,7 +111,10 @@ void ScreensaverController::checkIdle()
     // The screens are covered only on the source's own word, not on an estimate.
     if (!(m_platform->idleSeconds(IdleQuery::Fresh) >= threshold))
         return;
-    if (!isDisplaySleepBlocked())
+    if (isDisplaySleepBlocked())
+        return;
+    // A screen locker holds the keyboard for as long as it holds the screen.
+    if (!m_platform->isInputHeldElsewhere())
         show();
 }
 
@@ -151,6 +155,8 @@ void ScreensaverController::show()
     // No screen, nothing to cover: a cover with no window could never be closed.
     if (screens.isEmpty())
         return;
+    if (m_platform->isSessionLocked())
+        return;
 
     QList<ScreensaverWindow *> windows;
     for (int i = 0; i < screens.size(); ++i) {
@@ -169,17 +175,10 @@ void ScreensaverController::show()
     m_platform->hidePointer();
 
     QPointer<QObject> alive = m_lifetime.get();
-    m_installingMonitor = true;
-    m_grabFailedWhileInstalling = false;
     const Platform::MonitorToken token = m_platform->installInputMonitor(
         [this, alive](QEvent *event) { return alive ? handleInput(event) : false; });
-    m_installingMonitor = false;
-    // Without the keyboard and pointer, input would reach other programs under the
-    // cover: as bad as no monitor.
-    if (token != 0 && m_grabFailedWhileInstalling)
-        m_platform->removeInputMonitor(token);
-    if (token == 0 || m_grabFailedWhileInstalling) {
-        // A cover that input cannot close, or that input passes: take it down at once.
+    if (token == 0) {
+        // A cover that input cannot close: take it down at once.
         m_eventMonitor.reset();
         m_shownAt = previousShownAt;
         closeWindows(std::exchange(m_windows, {}));
@@ -243,18 +242,6 @@ void ScreensaverController::coveringWindowClosed(QWidget *window)
             return;
         }
     }
-}
-
-void ScreensaverController::inputGrabFailed(Platform::MonitorToken token)
-{
-    if (m_installingMonitor) {
-        m_grabFailedWhileInstalling = true;
-        return;
-    }
-    // Without the keyboard and pointer the cover would only look closed to input:
-    // take it down rather than leave it up over a desktop that still gets input.
-    if (m_eventMonitor && *m_eventMonitor == token)
-        dismiss();
 }
 
 void ScreensaverController::screensChanged()

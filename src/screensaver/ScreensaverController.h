@@ -43,10 +43,10 @@ public:
     // Idempotent. The poll rests while idle showing is off.
     void startIdleTimer();
     // One poll tick: shows the countdown once the user has been idle long enough,
-    // unless something keeps the display awake.
+    // unless something keeps the display awake or a screen locker holds the screen.
     void checkIdle();
     bool isDisplaySleepBlocked();
-    // Covers every screen; a no-op while shown.
+    // Covers every screen; a no-op while shown or while the session is locked.
     void show();
     // Takes the countdown down; a no-op while hidden.
     void dismiss();
@@ -63,7 +63,6 @@ private:
     bool handleInput(QEvent *event);
     void coveringWindowClosed(QWidget *window);
     void screensChanged();
-    void inputGrabFailed(quint64 token);
     void closeWindows(QList<ScreensaverWindow *> windows);
 
     QPointer<TimerViewModel> m_viewModel;
@@ -76,6 +75,4 @@ private:
     // Context of every connection and the weak handle of the callbacks that outlive
     // a call: gone with the controller, so they do nothing afterwards.
     std::unique_ptr<QObject> m_lifetime;
-    bool m_installingMonitor = false;
-    bool m_grabFailedWhileInstalling = false;
 };
