@@ -1,8 +1,11 @@
 #include "TestBus.h"
 #include "platform/DisplaySleepAssertions.h"
 #include "platform/IdleTime.h"
+#include "platform/SessionLock.h"
 
+#include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
@@ -139,6 +142,61 @@ private slots:
         QVERIFY(sessionServices && systemServices);
         DisplaySleepAssertions assertions(m_session.connection(), m_system.connection());
         QTEST(assertions.query(), "expected");
+    }
+
+    // Each place a desktop tells of its lock: asked when a cover is about to go up,
+    // and followed while one is up. The stand-ins start unlocked and are then locked
+    // as their desktop would do it.
+    void sessionLock_data()
+    {
+        QTest::addColumn<QStringList>("session");
+        QTest::addColumn<QStringList>("system");
+        QTest::addColumn<QStringList>("lockCall"); // bus, service, path, interface, method
+
+        const QString fdo = QStringLiteral("org.freedesktop.ScreenSaver");
+        const QString gnome = QStringLiteral("org.gnome.ScreenSaver");
+        const QString login = QStringLiteral("org.freedesktop.login1");
+        const QString session = QStringLiteral("/org/freedesktop/login1/session/_31");
+        QTest::newRow("freedesktop screen saver (KDE, XFCE, MATE, Cinnamon)")
+            << QStringList {"lock=0"} << QStringList()
+            << QStringList {"session", fdo, "/org/freedesktop/ScreenSaver", fdo, "SetActive"};
+        QTest::newRow("KDE's second path")
+            << QStringList {"lock=0"} << QStringList()
+            << QStringList {"session", fdo, "/ScreenSaver", fdo, "SetActive"};
+        QTest::newRow("GNOME") << QStringList {"gnomelock=0"} << QStringList()
+                               << QStringList {"session", gnome, "/org/gnome/ScreenSaver", gnome,
+                                      "SetActive"};
+        QTest::newRow("logind's LockedHint")
+            << QStringList() << QStringList {"loginsession=0"}
+            << QStringList {"system", login, session, login + ".Session", "SetLockedHint"};
+        QTest::newRow("logind's Lock, with a screen saver refusing")
+            << QStringList {"deny=org.freedesktop.ScreenSaver"} << QStringList {"loginsession=0"}
+            << QStringList {"system", login, session, login + ".Session", "Lock"};
+    }
+
+    void sessionLock()
+    {
+        QFETCH(QStringList, session);
+        QFETCH(QStringList, system);
+        QFETCH(QStringList, lockCall);
+        const Services sessionServices = serve(m_session, session);
+        const Services systemServices = serve(m_system, system);
+        QVERIFY(sessionServices && systemServices);
+        SessionLock lock(m_session.connection(), m_system.connection());
+        QSignalSpy locked(&lock, &SessionLock::locked);
+        QVERIFY(!lock.isLocked());
+
+        const bool onSystem = lockCall.takeFirst() == u"system";
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            lockCall.value(0), lockCall.value(1), lockCall.value(2), lockCall.value(3));
+        if (lockCall.value(3) != u"Lock")
+            call << true;
+        const QDBusMessage reply
+            = (onSystem ? m_system : m_session).connection().call(call, QDBus::Block, 2000);
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(locked.count(), 1);
+        // logind's Lock asks the locker to lock; the hint says when it has.
+        QCOMPARE(lock.isLocked(), lockCall.value(3) != u"Lock");
     }
 };
 

@@ -1,13 +1,19 @@
 // Stand-ins for desktop services for the platform tests: BUS_ADDRESS SERVICE..., each
 // SERVICE mutter=MS, screensaver=MS, session=FLAGS, power=0|1, logind=WHAT/MODE,...,
 // portal=SCHEME (the Settings portal's color-scheme; its SetColorScheme(u) switches
-// it and signals SettingChanged), silent=NAME (never answers) or deny=NAME (refuses).
+// it and signals SettingChanged), lock=0|1 and gnomelock=0|1 (a screen saver's
+// GetActive; SetActive(b) switches it and signals ActiveChanged), loginsession=0|1
+// (logind's session and its LockedHint; SetLockedHint(b) switches it and signals
+// PropertiesChanged, Lock() signals Lock), silent=NAME (never answers) or deny=NAME
+// (refuses).
 // Prints "ready", then serves.
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDBusVirtualObject>
 
 #include <cstdio>
@@ -43,6 +49,41 @@ public:
     QMap<QString, QString> misbehaving; // name -> silent or deny
     QList<QDBusMessage> pending; // kept, so the bus never answers them for us
     std::optional<uint> colorScheme; // set when serving as the Settings portal
+    bool lockServed = false;
+    bool locked = false; // the screen savers' and logind's lock state
+
+    static inline const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/_31");
+
+    // The lock: its answers, its switches and the signals they send.
+    bool handleLock(const QDBusMessage &call)
+    {
+        const QString member = call.member();
+        if (member == u"GetActive")
+            return bus.send(call.createReply(locked));
+        if (member == u"GetSessionByPID" || member == u"GetUser")
+            return bus.send(call.createReply(QVariant::fromValue(QDBusObjectPath(sessionPath))));
+        if (member == u"Get" && call.arguments().value(1).toString() == u"LockedHint")
+            return bus.send(call.createReply(QVariant::fromValue(QDBusVariant(locked))));
+        QDBusMessage signal;
+        if (member == u"SetActive") {
+            locked = call.arguments().value(0).toBool();
+            signal = QDBusMessage::createSignal(call.path(), call.interface(), "ActiveChanged");
+            signal << locked;
+        } else if (member == u"SetLockedHint") {
+            locked = call.arguments().value(0).toBool();
+            signal = QDBusMessage::createSignal(
+                sessionPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
+            signal << QStringLiteral("org.freedesktop.login1.Session")
+                   << QVariantMap {{QStringLiteral("LockedHint"), locked}} << QStringList();
+        } else if (member == u"Lock") {
+            signal = QDBusMessage::createSignal(
+                sessionPath, "org.freedesktop.login1.Session", QStringLiteral("Lock"));
+        } else {
+            return false;
+        }
+        bus.send(signal);
+        return bus.send(call.createReply());
+    }
 
     QDBusMessage readPortalSetting(const QDBusMessage &call) const
     {
@@ -84,6 +125,8 @@ public:
             bus.send(changed);
             return bus.send(call.createReply());
         }
+        if (lockServed && handleLock(call))
+            return true;
         if (!answers.contains(call.member()))
             return false;
         QVariant answer = answers.value(call.member());
@@ -111,6 +154,9 @@ int main(int argc, char *argv[])
         {"power", {"org.freedesktop.PowerManagement", "HasInhibit"}},
         {"logind", {"org.freedesktop.login1", "ListInhibitors"}},
         {"portal", {"org.freedesktop.portal.Desktop", "Read"}},
+        {"lock", {"org.freedesktop.ScreenSaver", "GetActive"}},
+        {"gnomelock", {"org.gnome.ScreenSaver", "GetActive"}},
+        {"loginsession", {"org.freedesktop.login1", "GetSessionByPID"}},
     };
     for (const QString &arg : args.mid(1)) {
         const QString kind = arg.section('=', 0, 0), value = arg.section('=', 1);
@@ -121,14 +167,18 @@ int main(int argc, char *argv[])
             : kind == u"power"                    ? QVariant(value == u"1")
             : kind == u"logind"                   ? QVariant::fromValue(inhibitors)
                                                   : QVariant(value.toUInt());
-        if (kind == u"portal")
+        if (kind == u"portal") {
             services.colorScheme = value.toUInt();
-        else if (kinds.contains(kind))
+        } else if (kind.endsWith(u"lock") || kind == u"loginsession") {
+            services.lockServed = true;
+            services.locked = value == u"1";
+        } else if (kinds.contains(kind)) {
             services.answers[kinds[kind][1]] = answer;
-        else if (kind == u"silent" || kind == u"deny")
+        } else if (kind == u"silent" || kind == u"deny") {
             services.misbehaving[value] = kind;
-        else
+        } else {
             ok = false;
+        }
         ok = ok && services.bus.registerService(kinds.value(kind, {value}).first());
     }
     std::printf(ok ? "ready\n" : "cannot serve\n");
