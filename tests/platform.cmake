@@ -11,7 +11,11 @@ add_dependencies(tst_platformbus daystride_test_service)
 
 daystride_test(tst_loginitem)
 
-daystride_test(tst_x11platform LABELS x11)
+# The lockers' own logind is a stand-in on a bus of the test's.
+daystride_test(tst_x11platform LABELS x11 SOURCES TestBus.cpp TestBus.h)
+target_compile_definitions(tst_x11platform PRIVATE
+    DAYSTRIDE_TEST_SERVICE="$<TARGET_FILE:daystride_test_service>")
+add_dependencies(tst_x11platform daystride_test_service)
 
 # The covers again, on an X server of its own with two X screens of different sizes.
 add_test(NAME tst_x11screens

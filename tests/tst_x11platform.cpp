@@ -1,3 +1,4 @@
+#include "TestBus.h"
 #include "TestEnvironment.h"
 #include "XTools.h"
 #include "model/TimerViewModel.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 
@@ -93,6 +95,15 @@ class TestX11Platform : public QObject
             m_other, DefaultRootWindow(m_other), False, GrabModeAsync, GrabModeAsync, CurrentTime);
     }
 
+    // Whether some client holds the keyboard, asked without keeping it.
+    bool keyboardHeld()
+    {
+        const int status = otherGrabsKeyboard();
+        XUngrabKeyboard(m_other, CurrentTime);
+        XSync(m_other, False);
+        return status == AlreadyGrabbed;
+    }
+
     int otherGrabsPointer()
     {
         return XGrabPointer(m_other, DefaultRootWindow(m_other), False, ButtonPressMask,
@@ -172,8 +183,13 @@ private slots:
     void screenLockerWinsOverTheCountdown_data()
     {
         QTest::addColumn<QStringList>("locker"); // empty: another client's grab
-        QTest::newRow("another client's keyboard grab") << QStringList();
-        QTest::newRow("i3lock") << QStringList {"i3lock", "-n"};
+        QTest::addColumn<int>("blankAfter"); // the X screen saver's timeout; 0: as it is
+        QTest::newRow("another client's keyboard grab") << QStringList() << 0;
+        QTest::newRow("i3lock") << QStringList {"i3lock", "-n"} << 0;
+        // The user's own lock timer fires while the countdown is up: the server blanks
+        // the screen, and xss-lock starts the locker then.
+        QTest::newRow("xss-lock and i3lock, on the X screen saver's timeout")
+            << QStringList {"xss-lock", "--", "i3lock", "-n"} << 2;
     }
 
     void screenLockerWinsOverTheCountdown()
@@ -190,6 +206,25 @@ private slots:
             return;
 
         QProcess process;
+        // xss-lock gives up without logind's session: a stand-in on a bus of its own.
+        const TestBus lockersBus;
+        const TestBus::Service logind = lockersBus.serve(
+            QStringLiteral(DAYSTRIDE_TEST_SERVICE), {QStringLiteral("loginsession=0")});
+        QVERIFY(logind);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), lockersBus.address());
+        process.setProcessEnvironment(environment);
+        QFETCH(int, blankAfter);
+        const auto stopLocker = [&] {
+            process.kill();
+            process.waitForFinished();
+            QProcess::execute(QStringLiteral("pkill"), {"-x", "i3lock"});
+            if (blankAfter) {
+                runXTool(QStringLiteral("xset"), {"s", "reset"});
+                runXTool(QStringLiteral("xset"), {"s", "default"});
+            }
+        };
+        const auto atTheEnd = qScopeGuard(stopLocker);
         if (!program) {
             QCOMPARE(otherGrabsKeyboard(), GrabSuccess);
             XSync(m_other, False);
@@ -197,20 +232,24 @@ private slots:
             process.start(locker.takeFirst(), locker);
             QVERIFY(process.waitForStarted());
         }
+        if (blankAfter) {
+            QTest::qWait(500); // xss-lock listening
+            runXTool(QStringLiteral("xset"), {"s", QString::number(blankAfter), "0"});
+        }
         QTRY_VERIFY_WITH_TIMEOUT(!controller.isShown(), 5000);
         QVERIFY(!QGuiApplication::overrideCursor());
         if (program) {
             // Locked, and still holding the screen: keyboard and pointer are its own.
-            QTRY_COMPARE(otherGrabsKeyboard(), AlreadyGrabbed);
+            QTRY_VERIFY(keyboardHeld());
             QCOMPARE(otherGrabsPointer(), AlreadyGrabbed);
             QCOMPARE(process.state(), QProcess::Running);
         }
         controller.checkIdle();
         QVERIFY(!controller.isShown());
 
-        process.kill();
-        process.waitForFinished();
+        stopLocker();
         cleanup();
+        QTRY_VERIFY(!platform.isSessionLocked() && !platform.isInputHeldElsewhere());
         controller.checkIdle();
         QVERIFY(controller.isShown());
         controller.dismiss();
