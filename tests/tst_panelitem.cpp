@@ -3,8 +3,8 @@
 #include "TestStatusNotifierWatcher.h"
 #include "XTools.h"
 #include "menubar/PanelItem.h"
-#include "menubar/StatusNotifierItem.h"
-#include "menubar/StatusNotifierTypes.h"
+#include "platform/statusnotifier/StatusNotifierItem.h"
+#include "platform/statusnotifier/StatusNotifierTypes.h"
 #include "model/Countdown.h"
 
 #include <QDBusInterface>

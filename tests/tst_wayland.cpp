@@ -4,7 +4,7 @@
 #include "menubar/DaystrideApp.h"
 #include "menubar/PanelItem.h"
 #include "menubar/Popover.h"
-#include "menubar/StatusNotifierItem.h"
+#include "platform/statusnotifier/StatusNotifierItem.h"
 #include "menubar/TimerView.h"
 #include "platform/LinuxPlatform.h"
 

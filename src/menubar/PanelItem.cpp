@@ -1,7 +1,7 @@
 #include "menubar/PanelItem.h"
 
 #include "menubar/PanelIcon.h"
-#include "menubar/StatusNotifierItem.h"
+#include "platform/statusnotifier/StatusNotifierItem.h"
 
 #include <QCursor>
 #include <QDBusConnection>

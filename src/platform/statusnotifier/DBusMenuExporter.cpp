@@ -1,4 +1,4 @@
-#include "menubar/DBusMenuExporter.h"
+#include "platform/statusnotifier/DBusMenuExporter.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "menubar/StatusNotifierTypes.h"
+#include "platform/statusnotifier/StatusNotifierTypes.h"
 
 #include <QDBusMetaType>
 #include <QImage>
