@@ -4,9 +4,9 @@
 #include "menubar/DaystrideApp.h"
 #include "menubar/PanelItem.h"
 #include "menubar/Popover.h"
-#include "menubar/StatusNotifierItem.h"
 #include "menubar/TimerView.h"
 #include "platform/LinuxPlatform.h"
+#include "platform/statusnotifier/StatusNotifierItem.h"
 
 #include <QApplication>
 #include <QDBusInterface>

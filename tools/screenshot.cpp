@@ -90,7 +90,7 @@ protected:
         const int x = width() - textWidth - 16 - 6 - 24;
         const int icon = 16;
         painter.drawImage(QRect(x, (height() - icon) / 2, icon, icon),
-            PanelIcon::image(qRound(icon * devicePixelRatioF())));
+            PanelIcon::image(qRound(icon * devicePixelRatioF()), PanelIcon::Disc::light));
         painter.setPen(Qt::white);
         painter.drawText(QRect(x + icon + 6, 0, textWidth + 2, height()), Qt::AlignVCenter, m_text);
         painter.drawText(

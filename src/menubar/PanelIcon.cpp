@@ -1,37 +1,60 @@
 #include "menubar/PanelIcon.h"
 
+#include "ui/Appearance.h"
+
 #include <QPainter>
-#include <QPainterPath>
 
 namespace PanelIcon {
 
-QImage image(int size)
+QImage image(int size, Disc disc)
 {
+    const QColor dark(0x23, 0x26, 0x29);
+    const QColor light(0xfc, 0xfc, 0xfc);
+    const QColor fill = disc == Disc::dark ? dark : light;
+    const QColor contrast = disc == Disc::dark ? light : dark;
+
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal unit = size / 16.0;
-    const QRectF disc = QRectF(1, 1, 14, 14).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.scale(unit, unit);
+    painter.setPen(Qt::NoPen);
+    // Whole pixels for the outline and the hands, so that their edges fall on the grid.
+    const int outline = std::max(1, qRound(size / 12.0));
+    const int hand = 2 * std::max(1, size / 16);
+    const QRectF whole(0, 0, size, size);
+    painter.setBrush(contrast);
+    painter.drawEllipse(whole);
+    painter.setBrush(fill);
+    painter.drawEllipse(whole.adjusted(outline, outline, -outline, -outline));
 
-    painter.setPen(QPen(QColor(0, 0, 0, 160), 1.0));
-    painter.setBrush(QColor(0xf2, 0xf2, 0xf2));
-    painter.drawEllipse(disc);
-
-    QPen hand(QColor(0x26, 0x26, 0x26), 1.6, Qt::SolidLine, Qt::RoundCap);
-    painter.setPen(hand);
-    const QPointF centre = disc.center();
-    painter.drawLine(centre, centre + QPointF(0, -4.4));
-    painter.drawLine(centre, centre + QPointF(3.2, 1.6));
+    // Ten past ten would be drawn at an angle, blurred at these sizes: the hands point
+    // to twelve and three, along the pixel grid from the centre.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const int centre = size / 2;
+    const int radius = size / 2 - outline;
+    const int minute = radius * 7 / 10;
+    const int hour = radius / 2;
+    painter.setBrush(contrast);
+    painter.drawRect(centre - hand / 2, centre - minute, hand, minute + hand / 2);
+    painter.drawRect(centre - hand / 2, centre - hand / 2, hour + hand / 2, hand);
     return image;
 }
 
-QIcon icon()
+Disc discFor(const QPalette &palette)
+{
+    return Appearance::isDark(palette) ? Disc::light : Disc::dark;
+}
+
+QList<int> sizes()
+{
+    return {16, 22, 24, 32, 44, 48};
+}
+
+QIcon icon(Disc disc)
 {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 44, 48})
-        icon.addPixmap(QPixmap::fromImage(image(size)));
+    for (int size : sizes())
+        icon.addPixmap(QPixmap::fromImage(image(size, disc)));
     return icon;
 }
 

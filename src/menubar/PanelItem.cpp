@@ -1,7 +1,7 @@
 #include "menubar/PanelItem.h"
 
-#include "menubar/PanelIcon.h"
-#include "menubar/StatusNotifierItem.h"
+#include "platform/statusnotifier/StatusNotifierItem.h"
+#include "ui/PaletteFollower.h"
 
 #include <QCursor>
 #include <QDBusConnection>
@@ -9,6 +9,18 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+namespace {
+
+QList<SniPixmap> pixmaps(PanelIcon::Disc disc)
+{
+    QList<SniPixmap> list;
+    for (int size : PanelIcon::sizes())
+        list << SniPixmap::fromImage(PanelIcon::image(size, disc));
+    return list;
+}
+
+} // namespace
 
 PanelItem::PanelItem(const QDBusConnection &bus, QObject *parent)
     : QObject(parent)
@@ -25,15 +37,15 @@ PanelItem::PanelItem(const QDBusConnection &bus, QObject *parent)
 
     if (bus.isConnected()) {
         m_item = std::make_unique<StatusNotifierItem>(bus, menuActions());
-        QList<SniPixmap> pixmaps;
-        for (int size : {16, 22, 24, 32, 48})
-            pixmaps << SniPixmap::fromImage(PanelIcon::image(size));
-        m_item->setIcon(pixmaps);
         connect(m_item.get(), &StatusNotifierItem::activated, this, &PanelItem::activated);
         connect(m_item.get(), &StatusNotifierItem::stateChanged, this, &PanelItem::updateFallback);
     } else {
         QTimer::singleShot(0, this, &PanelItem::updateFallback);
     }
+    m_disc = PanelIcon::discFor(QGuiApplication::palette());
+    if (m_item)
+        m_item->setIcon(pixmaps(m_disc));
+    PaletteFollower::follow(this, [this] { updateIcon(); });
 }
 
 PanelItem::~PanelItem() = default;
@@ -52,6 +64,18 @@ void PanelItem::setText(const QString &text)
         m_item->setLabel(text);
     if (m_tray)
         m_tray->setToolTip(text.trimmed().isEmpty() ? QStringLiteral("Daystride") : text.trimmed());
+}
+
+void PanelItem::updateIcon()
+{
+    const PanelIcon::Disc disc = PanelIcon::discFor(QGuiApplication::palette());
+    if (disc == m_disc)
+        return;
+    m_disc = disc;
+    if (m_item)
+        m_item->setIcon(pixmaps(disc));
+    if (m_tray)
+        m_tray->setIcon(PanelIcon::icon(disc));
 }
 
 bool PanelItem::usesTrayIcon() const
@@ -79,7 +103,7 @@ void PanelItem::updateFallback()
         return;
     m_trayMenu = std::make_unique<QMenu>();
     m_trayMenu->addActions(menuActions());
-    m_tray = std::make_unique<QSystemTrayIcon>(PanelIcon::icon());
+    m_tray = std::make_unique<QSystemTrayIcon>(PanelIcon::icon(m_disc));
     m_tray->setToolTip(m_text.trimmed().isEmpty() ? QStringLiteral("Daystride") : m_text.trimmed());
     m_tray->setContextMenu(m_trayMenu.get());
     connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](auto reason) {

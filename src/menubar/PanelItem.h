@@ -1,5 +1,7 @@
 #pragma once
 
+#include "menubar/PanelIcon.h"
+
 #include <QAction>
 #include <QDBusConnection>
 #include <QObject>
@@ -46,8 +48,11 @@ signals:
 
 private:
     void updateFallback();
+    // The icon in the tone that stands out from a panel in the desktop's colours.
+    void updateIcon();
 
     QString m_text;
+    PanelIcon::Disc m_disc = PanelIcon::Disc::dark;
     QAction m_open;
     QAction m_showCountdown;
     QAction m_separator;

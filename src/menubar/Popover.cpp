@@ -58,8 +58,7 @@ void Popover::toggleAt(const QPoint &anchor, const QString &activationToken)
 
 void Popover::showAt(const QPoint &anchor, const QString &activationToken)
 {
-    // Hosts that do not know where the click was send 0, 0.
-    const QPoint at = anchor.isNull() ? QCursor::pos() : anchor;
+    const QPoint at = anchorFor(anchor, QCursor::pos());
     QScreen *screen = QGuiApplication::screenAt(at);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
@@ -83,6 +82,17 @@ void Popover::showAt(const QPoint &anchor, const QString &activationToken)
         && SwayPlacement::isAvailable())
         windowHandle()->installEventFilter(this);
     FocusOnShow::request(this, activationToken);
+}
+
+QPoint Popover::anchorFor(const QPoint &reported, const QPoint &pointer)
+{
+    // An item with its label is up to about 150 px wide and a panel up to about 100 px
+    // thick: a place a host took from the item, or the click itself, lies well within
+    // `farFromPointer` of the pointer.
+    if (reported.isNull() || !QGuiApplication::screenAt(reported)
+        || (reported - pointer).manhattanLength() > farFromPointer)
+        return pointer;
+    return reported;
 }
 
 QPoint Popover::placement(const QPoint &anchor, const QSize &size, const QRect &area)

@@ -46,6 +46,14 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // A reported position (0, 0) or on no screen, or farther from the pointer than the
+    // panel item reaches, is not the item's: MATE sends (0, 25) wherever the item is.
+    static constexpr int farFromPointer = 256;
+    // Where the popover opens for a click the host reported at `reported`, with the
+    // pointer at `pointer`: the reported place where it can be the item's, else the
+    // pointer, which is on the item when it is clicked.
+    static QPoint anchorFor(const QPoint &reported, const QPoint &pointer);
+
     bool m_onWorkArea;
     QWidget *m_card;
     TimerView *m_view;

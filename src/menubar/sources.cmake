@@ -1,5 +1,4 @@
 target_sources(daystride_lib PRIVATE
-    menubar/DBusMenuExporter.cpp menubar/DBusMenuExporter.h
     menubar/DaystrideApp.cpp menubar/DaystrideApp.h
     menubar/FocusOnShow.cpp menubar/FocusOnShow.h
     menubar/PanelIcon.cpp menubar/PanelIcon.h
@@ -7,9 +6,6 @@ target_sources(daystride_lib PRIVATE
     menubar/Popover.cpp menubar/Popover.h
     menubar/ScreensaverSettingsView.cpp menubar/ScreensaverSettingsView.h
     menubar/SingleInstance.cpp menubar/SingleInstance.h
-    menubar/StatusNotifierItem.cpp menubar/StatusNotifierItem.h
-    menubar/StatusNotifierItemAdaptor.cpp menubar/StatusNotifierItemAdaptor.h
-    menubar/StatusNotifierTypes.cpp menubar/StatusNotifierTypes.h
     menubar/SwayPlacement.cpp menubar/SwayPlacement.h
     menubar/TimerView.cpp menubar/TimerView.h
 )

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QWidget>
 
 namespace {
 
@@ -41,20 +40,21 @@ private:
 
 } // namespace
 
-PaletteFollower::PaletteFollower(QWidget *widget, std::function<void()> apply)
-    : QObject(widget)
+PaletteFollower::PaletteFollower(QObject *owner, std::function<void()> apply)
+    : QObject(owner)
     , m_apply(std::move(apply))
 {
-    widget->installEventFilter(this);
+    if (owner->isWidgetType())
+        owner->installEventFilter(this);
     if (QCoreApplication::instance())
         connect(ApplicationPalette::instance(), &ApplicationPalette::changed, this,
             &PaletteFollower::schedule);
 }
 
-void PaletteFollower::follow(QWidget *widget, std::function<void()> apply)
+void PaletteFollower::follow(QObject *owner, std::function<void()> apply)
 {
     apply();
-    new PaletteFollower(widget, std::move(apply));
+    new PaletteFollower(owner, std::move(apply));
 }
 
 bool PaletteFollower::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menubar/StatusNotifierTypes.h"
+#include "platform/statusnotifier/StatusNotifierTypes.h"
 
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>

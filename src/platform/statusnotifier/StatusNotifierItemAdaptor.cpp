@@ -1,6 +1,6 @@
-#include "menubar/StatusNotifierItemAdaptor.h"
+#include "platform/statusnotifier/StatusNotifierItemAdaptor.h"
 
-#include "menubar/StatusNotifierItem.h"
+#include "platform/statusnotifier/StatusNotifierItem.h"
 
 StatusNotifierItemAdaptor::StatusNotifierItemAdaptor(StatusNotifierItem *item)
     : QDBusAbstractAdaptor(item)

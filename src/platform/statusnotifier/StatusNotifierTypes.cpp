@@ -1,4 +1,4 @@
-#include "menubar/StatusNotifierTypes.h"
+#include "platform/statusnotifier/StatusNotifierTypes.h"
 
 #include <QDBusMetaType>
 #include <QImage>
@@ -144,6 +144,13 @@ void registerStatusNotifierTypes()
         qDBusRegisterMetaType<DBusMenuEvent>();
         qDBusRegisterMetaType<DBusMenuEventList>();
         qDBusRegisterMetaType<QList<int>>();
+        // Qt D-Bus looks a parameter's type up by the name the signature spells: without
+        // these, the members that take the lists go missing from the bus (EventGroup,
+        // ItemsPropertiesUpdated), and hosts that send EventGroup get UnknownMethod.
+        qRegisterMetaType<SniPixmapList>("SniPixmapList");
+        qRegisterMetaType<DBusMenuItemPropertiesList>("DBusMenuItemPropertiesList");
+        qRegisterMetaType<DBusMenuItemRemovedPropertiesList>("DBusMenuItemRemovedPropertiesList");
+        qRegisterMetaType<DBusMenuEventList>("DBusMenuEventList");
         return true;
     }();
     Q_UNUSED(registered);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menubar/StatusNotifierTypes.h"
+#include "platform/statusnotifier/StatusNotifierTypes.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusObjectPath>
@@ -18,6 +18,7 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(QString Title READ title)
     Q_PROPERTY(QString Status READ status)
     Q_PROPERTY(int WindowId READ windowId)
+    Q_PROPERTY(QString IconThemePath READ iconThemePath)
     Q_PROPERTY(QString IconName READ emptyName)
     Q_PROPERTY(SniPixmapList IconPixmap READ iconPixmap)
     Q_PROPERTY(QString OverlayIconName READ emptyName)
@@ -40,6 +41,8 @@ public:
     QString title() const { return QStringLiteral("Daystride"); }
     QString status() const { return QStringLiteral("Active"); }
     int windowId() const { return 0; }
+    // The icon travels as pixmaps: no theme folder of its own.
+    QString iconThemePath() const { return {}; }
     QString emptyName() const { return {}; }
     SniPixmapList iconPixmap() const;
     SniPixmapList noPixmaps() const { return {}; }

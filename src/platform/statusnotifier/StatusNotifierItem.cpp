@@ -1,7 +1,7 @@
-#include "menubar/StatusNotifierItem.h"
+#include "platform/statusnotifier/StatusNotifierItem.h"
 
-#include "menubar/DBusMenuExporter.h"
-#include "menubar/StatusNotifierItemAdaptor.h"
+#include "platform/statusnotifier/DBusMenuExporter.h"
+#include "platform/statusnotifier/StatusNotifierItemAdaptor.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>

@@ -1,4 +1,4 @@
-#include "menubar/DBusMenuExporter.h"
+#include "platform/statusnotifier/DBusMenuExporter.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -90,8 +90,14 @@ uint DBusMenuExporter::GetLayout(
 DBusMenuItemPropertiesList DBusMenuExporter::GetGroupProperties(
     const QList<int> &ids, const QStringList &propertyNames)
 {
+    // No ids: every entry.
+    QList<int> wanted = ids;
+    if (wanted.isEmpty()) {
+        for (int id = 0; id <= m_actions.size(); ++id)
+            wanted << id;
+    }
     DBusMenuItemPropertiesList list;
-    for (int id : ids) {
+    for (int id : wanted) {
         if (isKnown(id))
             list << DBusMenuItemProperties {id, properties(id, propertyNames)};
     }
@@ -134,6 +140,9 @@ QList<int> DBusMenuExporter::EventGroup(const DBusMenuEventList &events)
         if (!handleEvent(event.id, event.eventId))
             errors << event.id;
     }
+    // Some not found: their ids are the answer; none found: an error.
+    if (!events.isEmpty() && errors.size() == events.size())
+        unknownId(errors.first());
     return errors;
 }
 
@@ -150,5 +159,8 @@ QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int> &ids, QList<int> 
         if (!isKnown(id))
             idErrors << id;
     }
+    if (!ids.isEmpty() && idErrors.size() == ids.size())
+        unknownId(idErrors.first());
+    // The menu never changes on being shown: no entry needs reading again.
     return {};
 }
