@@ -1,4 +1,5 @@
 #include "model/Countdown.h"
+#include "model/LocalDateTime.h"
 
 #include <QTest>
 #include <QTimeZone>
@@ -14,8 +15,8 @@ const QDateTime kNow = local(2026, 6, 10, 9, 30, 15);
 
 } // namespace
 
-// Runs with TZ=America/New_York: spring forward on 2026-03-08 at 02:00,
-// fall back on 2026-11-01 at 02:00.
+// Runs with TZ=America/New_York: spring forward on 2026-03-08 and 2027-03-14 at
+// 02:00, fall back on 2026-11-01 and 2027-11-07 at 02:00.
 class TestCountdown : public QObject
 {
     Q_OBJECT
@@ -84,6 +85,44 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(timeRemainingBetween(now, target), left);
         QCOMPARE(menuBarTextBetween(now, target), text);
+    }
+
+    // A picked day and time as one moment: a time the clock skips moves on by the
+    // gap, a time it shows twice is the first of the two (still in EDT).
+    void dayAndTimeMakeOneMoment_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("utc");
+        const QDate spring(2027, 3, 14), fall(2027, 11, 7);
+        QTest::newRow("ordinary") << QDate(2027, 6, 1) << QTime(12, 0)
+                                  << "2027-06-01T16:00:00.000Z";
+        QTest::newRow("before the skipped hour")
+            << spring << QTime(1, 59) << "2027-03-14T06:59:00.000Z";
+        QTest::newRow("skipped hour starts") << spring << QTime(2, 0) << "2027-03-14T07:00:00.000Z";
+        QTest::newRow("in the skipped hour")
+            << spring << QTime(2, 30) << "2027-03-14T07:30:00.000Z";
+        QTest::newRow("skipped hour ends")
+            << spring << QTime(2, 59, 59, 999) << "2027-03-14T07:59:59.999Z";
+        QTest::newRow("after the skipped hour")
+            << spring << QTime(3, 0) << "2027-03-14T07:00:00.000Z";
+        // Latest first: which of the two the C library picks follows what it
+        // converted last.
+        QTest::newRow("after the repeated hour")
+            << fall << QTime(2, 0) << "2027-11-07T07:00:00.000Z";
+        QTest::newRow("in the repeated hour") << fall << QTime(1, 30) << "2027-11-07T05:30:00.000Z";
+        QTest::newRow("repeated hour starts") << fall << QTime(1, 0) << "2027-11-07T05:00:00.000Z";
+        QTest::newRow("before the repeated hour")
+            << fall << QTime(0, 59) << "2027-11-07T04:59:00.000Z";
+    }
+
+    void dayAndTimeMakeOneMoment()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QTime, time);
+        const QDateTime moment = localDateTime(day, time);
+        QVERIFY(moment.isValid());
+        QTEST(moment.toUTC().toString(Qt::ISODateWithMs), "utc");
     }
 
     // Every minute across both changes of 2026: adding the days back to now never

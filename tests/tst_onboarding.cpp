@@ -7,6 +7,7 @@
 #include "screensaver/ScreensaverController.h"
 #include "ui/RoundedBox.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -207,6 +208,80 @@ private slots:
         QCOMPARE(m_model->timerDate(), QDateTime(picked, kept));
     }
 
+    // What the user points at becomes a moment that exists: a passed event's day,
+    // highlighted as today, is picked by a click; New York skips 02:00-03:00 on
+    // 2026-03-08, and a day or an hour picked into that gap moves on by it.
+    void datePagePicksAMomentThatExists_data()
+    {
+        QTest::addColumn<QDateTime>("before");
+        QTest::addColumn<int>("clickedDay"); // 0: the hour is stepped up instead
+        QTest::addColumn<QDateTime>("after");
+        QTest::newRow("passed event, today clicked") << QDateTime(QDate(2026, 3, 6), QTime(15, 30))
+                                                     << 7 << QDateTime(m_now.date(), QTime(15, 30));
+        QTest::newRow("day clicked into the skipped hour") << QDateTime(
+            QDate(2026, 3, 15), QTime(2, 59)) << 8 << QDateTime(QDate(2026, 3, 8), QTime(3, 59));
+        QTest::newRow("hour stepped into the skipped hour") << QDateTime(
+            QDate(2026, 3, 8), QTime(1, 59)) << 0 << QDateTime(QDate(2026, 3, 8), QTime(3, 59));
+    }
+
+    void datePagePicksAMomentThatExists()
+    {
+        QFETCH(QDateTime, before);
+        QFETCH(int, clickedDay);
+        QFETCH(QDateTime, after);
+        m_model->setTimerDate(before);
+        goTo(OnboardingView::Step::date);
+        QCOMPARE(m_guide->pastWarning()->isVisible(), before <= m_now);
+        auto *days = m_guide->datePage()->calendar()->findChild<QTableView *>();
+        QTimeEdit *time = m_guide->datePage()->timeField();
+        if (clickedDay) {
+            QTest::mouseClick(
+                days->viewport(), Qt::LeftButton, {}, dayCell(days, clickedDay).center());
+        } else {
+            time->setFocus();
+            time->setCurrentSection(QDateTimeEdit::HourSection);
+            QTest::keyClick(time, Qt::Key_Up);
+        }
+        QVERIFY(m_model->timerDate().isValid());
+        QCOMPARE(m_model->timerDate(), after);
+        QTRY_COMPARE(time->time(), after.time());
+        QCOMPARE(m_guide->datePage()->calendar()->selectedDate(), after.date());
+        QTRY_VERIFY(m_guide->primaryButton()->isEnabled());
+        QVERIFY(!m_guide->pastWarning()->isVisible());
+    }
+
+    // Return after a click on Back goes on again: after a page change the primary
+    // button has the focus (the name field on the event page), whatever was clicked.
+    // Where the page does not let the user go on yet, Return does nothing.
+    void returnAfterBackGoesOn_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("passedDate");
+        QTest::newRow("back to the event page") << int(OnboardingView::Step::date) << false;
+        QTest::newRow("back to the date page") << int(OnboardingView::Step::screensaver) << false;
+        QTest::newRow("back to the screensaver page") << int(OnboardingView::Step::tour) << false;
+        QTest::newRow("back to a passed date") << int(OnboardingView::Step::screensaver) << true;
+    }
+
+    void returnAfterBackGoesOn()
+    {
+        QFETCH(int, from);
+        QFETCH(bool, passedDate);
+        m_model->setEventName(QStringLiteral("Launch"));
+        m_model->setTimerDate(m_now.addDays(passedDate ? -1 : 1));
+        goTo(OnboardingView::Step(from));
+        QTest::mouseClick(m_guide->backButton(), Qt::LeftButton);
+        const auto back = OnboardingView::Step(from - 1);
+        QCOMPARE(m_guide->step(), back);
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QVERIFY(focus != m_guide->backButton());
+        if (!passedDate)
+            QVERIFY(focus == m_guide->primaryButton() || focus == m_guide->nameField());
+        QTest::keyClick(focus, Qt::Key_Return);
+        QCOMPARE(m_guide->step(), passedDate ? back : OnboardingView::Step(from));
+    }
+
     void backKeepsTheNameAndForwardFocusesIt()
     {
         QVERIFY(!m_guide->nameField());
@@ -233,18 +308,37 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
+        QTest::addColumn<bool>("olderFile");
         QTest::newRow("spaces around one word") << "  word  "
-                                                << "word";
+                                                << "word" << false;
         QTest::newRow("inner spaces stay") << "\tbig  day "
-                                           << "big  day";
+                                           << "big  day" << false;
         QTest::newRow("a trailing line break stays") << "Launch\n"
-                                                     << "Launch\n";
+                                                     << "Launch\n"
+                                                     << false;
+        // A file from before the key, where a saved date alone counts as done: run
+        // again from Settings, the guide writes the key all the same.
+        QTest::newRow("again over an older file") << "Gala"
+                                                  << "Gala" << true;
     }
 
     void finishTrimsSavesAndCloses()
     {
         QFETCH(QString, typed);
         QFETCH(QString, kept);
+        QFETCH(bool, olderFile);
+        if (olderFile) {
+            m_guide.reset();
+            m_model.reset();
+            m_platform->restart();
+            m_env->writeSettings({{"savedDate", m_now.addDays(3)}});
+            m_model = std::make_unique<TimerViewModel>(*m_platform);
+            m_guide = std::make_unique<OnboardingView>(*m_model);
+            m_guide->show();
+            QVERIFY(QTest::qWaitForWindowExposed(m_guide.get()));
+            QVERIFY(m_model->hasCompletedOnboarding());
+            QVERIFY(!m_env->stored("onboarded").isValid());
+        }
         m_model->setEventName(typed);
         QSignalSpy saves(m_model.get(), &TimerViewModel::saved);
         goTo(OnboardingView::Step::tour);

@@ -154,6 +154,47 @@ private slots:
         QVERIFY(!view->commitButton()->isEnabled());
     }
 
+    // New York skips 02:00-03:00 on 2027-03-14 and shows 01:00-02:00 twice on
+    // 2027-11-07. A day stepped into either is one real moment: the skipped time
+    // moves on by the gap, the repeated one is its first occurrence (EDT).
+    void aDayStepsIntoAChangedHour_data()
+    {
+        QTest::addColumn<QDateTime>("event");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QTime>("shown");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("skipped hour") << QDateTime(QDate(2027, 3, 13), QTime(2, 30))
+                                      << int(Qt::Key_Up) << QTime(3, 30) << "2027-03-14T07:30:00Z";
+        QTest::newRow("repeated hour")
+            << QDateTime(QDate(2027, 11, 8), QTime(1, 30)) << int(Qt::Key_Down) << QTime(1, 30)
+            << "2027-11-07T05:30:00Z";
+    }
+
+    void aDayStepsIntoAChangedHour()
+    {
+        QFETCH(QDateTime, event);
+        QFETCH(int, key);
+        QFETCH(QTime, shown);
+        QFETCH(QString, stored);
+        TimerView *view = m_popover->timerView();
+        m_model->setTimerDate(event);
+        openPopover();
+        QDateEdit *date = view->dateField();
+        date->setFocus();
+        date->setCurrentSection(QDateTimeEdit::DaySection);
+        QTest::keyClick(date, Qt::Key(key));
+        QCOMPARE(date->date(), event.date().addDays(key == Qt::Key_Up ? 1 : -1));
+        QCOMPARE(view->timeField()->time(), shown);
+        QTest::keyClick(date, Qt::Key_Return);
+        QTRY_VERIFY(!m_popover->isVisible());
+
+        QCOMPARE(m_env->stored("savedDate").toDateTime().toUTC().toString(Qt::ISODate), stored);
+        m_platform->restart();
+        const TimerViewModel restarted(*m_platform);
+        QCOMPARE(restarted.timerDate().toUTC().toString(Qt::ISODate), stored);
+        QVERIFY(restarted.timeRemaining().days > 300);
+    }
+
     void countdownFollowsTheModelAndTicksOnlyWhileShown()
     {
         TimerView *view = m_popover->timerView();

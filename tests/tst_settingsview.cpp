@@ -11,6 +11,7 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 
+#include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +78,35 @@ private slots:
         QTRY_COMPARE(m_app->panelItem()->text(), QStringLiteral("2h 59m"));
         m_app->viewModel().setTimerDate(m_platform->now().addDays(2).addSecs(3600 + 61));
         QTRY_COMPARE(m_app->panelItem()->text(), QStringLiteral("2d 1h 1m"));
+    }
+
+    // A day stepped into the hour New York skips on 2027-03-14 moves on by the gap;
+    // into the hour it shows twice on 2027-11-07, it is the first of the two (EDT).
+    void endsStepsIntoAChangedHour_data()
+    {
+        QTest::addColumn<QDateTime>("before");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("skipped hour") << QDateTime(QDate(2027, 3, 13), QTime(2, 30))
+                                      << int(Qt::Key_Up) << "2027-03-14T07:30:00Z";
+        QTest::newRow("repeated hour, day up") << QDateTime(QDate(2027, 11, 6), QTime(1, 30))
+                                               << int(Qt::Key_Up) << "2027-11-07T05:30:00Z";
+        QTest::newRow("repeated hour, day down") << QDateTime(QDate(2027, 11, 8), QTime(1, 30))
+                                                 << int(Qt::Key_Down) << "2027-11-07T05:30:00Z";
+    }
+
+    void endsStepsIntoAChangedHour()
+    {
+        QFETCH(QDateTime, before);
+        QFETCH(int, key);
+        QFETCH(QString, stored);
+        m_app->viewModel().setTimerDate(before);
+        QDateTimeEdit *ends = view()->endsPicker();
+        ends->setFocus();
+        ends->setCurrentSection(QDateTimeEdit::DaySection);
+        QTest::keyClick(ends, Qt::Key(key));
+        QCOMPARE(m_app->viewModel().timerDate().toUTC().toString(Qt::ISODate), stored);
+        QCOMPARE(m_env->stored("savedDate").toDateTime().toUTC().toString(Qt::ISODate), stored);
     }
 
     void quoteAndTaskRowsEditInPlace()

@@ -1,6 +1,7 @@
 #include "menubar/TimerView.h"
 
 #include "menubar/ScreensaverSettingsView.h"
+#include "model/LocalDateTime.h"
 #include "model/TimerViewModel.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
@@ -195,12 +196,12 @@ QWidget *TimerView::createTimerTab()
     layout->addWidget(group);
     connect(m_dateField, &QDateEdit::dateChanged, this, [this](QDate date) {
         // The calendar day changes; the time of day stays.
-        setDraftDate(QDateTime(date, m_draftDate.time()));
+        setDraftDate(localDateTime(date, m_draftDate.time()));
     });
     connect(m_timeField, &QTimeEdit::timeChanged, this, [this](QTime time) {
         // Hour and minute change; the day and the seconds stay.
         const QTime kept = m_draftDate.time();
-        setDraftDate(QDateTime(
+        setDraftDate(localDateTime(
             m_draftDate.date(), QTime(time.hour(), time.minute(), kept.second(), kept.msec())));
     });
 

@@ -112,8 +112,17 @@ void TimerViewModel::setIdleMinutes(qint64 minutes)
 
 void TimerViewModel::setHasCompletedOnboarding(bool done)
 {
-    m_unsaved = m_unsaved || m_hasCompletedOnboarding != done;
     m_hasCompletedOnboarding = done;
+}
+
+void TimerViewModel::finishOnboarding()
+{
+    setHasCompletedOnboarding(true);
+    // The one writer of the key. A file from before it, with a saved date alone,
+    // counts as done when loaded and is saved without the key.
+    m_platform.settings().setBool(kOnboarded, true);
+    m_unsaved = true;
+    save();
 }
 
 ScreensaverController *TimerViewModel::screensaver()
@@ -174,9 +183,6 @@ void TimerViewModel::save()
     if (!m_unsaved)
         return;
     SettingsStore &store = m_platform.settings();
-    // Only the guide's end marks it finished; a save before that leaves the key out.
-    if (m_hasCompletedOnboarding)
-        store.setBool(kOnboarded, true);
     store.setDate(kSavedDate, m_timerDate);
     store.setString(kSavedEventName, m_eventName);
     store.setString(kSubtitle, m_subtitle);

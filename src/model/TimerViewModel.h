@@ -47,9 +47,12 @@ public:
     qint64 idleMinutes() const { return m_idleMinutes; }
     void setIdleMinutes(qint64 minutes);
 
-    // Plain field: writing it announces nothing.
+    // Plain field: writing it announces nothing and saves nothing.
     bool hasCompletedOnboarding() const { return m_hasCompletedOnboarding; }
     void setHasCompletedOnboarding(bool done);
+    // The guide's end: marks it finished, writes "onboarded" (nothing else writes
+    // that key) and saves.
+    void finishOnboarding();
 
     // Created on first use and kept; it refers back to this object without owning it.
     ScreensaverController *screensaver();
@@ -57,9 +60,9 @@ public:
     // 12 weeks after `now` by the calendar, keeping the wall-clock time of day.
     static QDateTime defaultEventDate(const QDateTime &now);
 
-    // Writes the seven published fields, and that the guide was finished once it is; the file
-    // is on disk when it returns. Several views save after the same change: a save
-    // with nothing new since the last successful one writes nothing.
+    // Writes the seven published fields, never "onboarded"; the file is on disk when
+    // it returns. Several views save after the same change: a save with nothing new
+    // since the last successful one writes nothing.
     void save();
     // One line for the user while saves fail ("Settings could not be saved: ...");
     // empty once a save works. The fields keep the edits, and the next save retries.

@@ -1,5 +1,6 @@
 target_sources(daystride_lib PRIVATE
     model/Countdown.cpp model/Countdown.h
+    model/LocalDateTime.cpp model/LocalDateTime.h
     model/QuoteList.cpp model/QuoteList.h
     model/TimerViewModel.cpp model/TimerViewModel.h
     model/Todo.cpp model/Todo.h

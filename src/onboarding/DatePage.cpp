@@ -1,5 +1,6 @@
 #include "onboarding/DatePage.h"
 
+#include "model/LocalDateTime.h"
 #include "model/TimerViewModel.h"
 #include "onboarding/DayCalendar.h"
 #include "platform/Platform.h"
@@ -91,13 +92,16 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
     layout->addStretch();
 
     // The day follows the highlight, by mouse and by keyboard alike, so Return (which
-    // moves on) and Back find the day the user last saw highlighted.
+    // moves on) and Back find the day the user last saw highlighted. A click on the
+    // day already highlighted picks it too: for a passed event the calendar
+    // highlights today, the first day it offers, which the event is not on.
     connect(m_calendar, &QCalendarWidget::selectionChanged, this,
         [this] { pickDay(m_calendar->selectedDate()); });
+    connect(m_calendar, &QCalendarWidget::clicked, this, &DatePage::pickDay);
     connect(m_calendar, &QCalendarWidget::activated, this, &DatePage::pickDay);
     connect(m_time, &QTimeEdit::timeChanged, this, [this](QTime value) {
         const QDateTime date = m_viewModel.timerDate();
-        const QDateTime next(date.date(),
+        const QDateTime next = localDateTime(date.date(),
             QTime(value.hour(), value.minute(), date.time().second(), date.time().msec()));
         if (next != date)
             m_viewModel.setTimerDate(next);
@@ -109,7 +113,7 @@ void DatePage::pickDay(QDate day)
     // The day changes; the hour and minute stay.
     const QDateTime date = m_viewModel.timerDate();
     if (day.isValid() && day != date.date())
-        m_viewModel.setTimerDate(QDateTime(day, date.time()));
+        m_viewModel.setTimerDate(localDateTime(day, date.time()));
 }
 
 bool DatePage::canContinue() const

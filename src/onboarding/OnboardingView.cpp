@@ -106,20 +106,21 @@ void OnboardingView::advance(qint64 offset)
     if (!target)
         return;
     showStep(*target);
-    if (QLineEdit *name = nameField()) {
+    // Return goes on from the new page, whatever was clicked to get there: a click
+    // on Back left the focus on Back, and Return would go back again. While the page
+    // does not let the user go on, the page holds the focus and Return does nothing.
+    if (QLineEdit *name = nameField())
         name->setFocus(Qt::OtherFocusReason);
-    } else if (QWidget *focus = focusWidget(); !focus || !focus->isVisible()) {
-        // The focus was on the page just replaced: keep it in the window, where
-        // Return goes on.
-        (m_primary->isEnabled() ? m_primary : m_back)->setFocus(Qt::OtherFocusReason);
-    }
+    else if (m_primary->isEnabled())
+        m_primary->setFocus(Qt::OtherFocusReason);
+    else
+        m_page->setFocus(Qt::OtherFocusReason);
 }
 
 void OnboardingView::finish()
 {
     m_viewModel.setEventName(trimmedWhitespace(m_viewModel.eventName()));
-    m_viewModel.setHasCompletedOnboarding(true);
-    m_viewModel.save();
+    m_viewModel.finishOnboarding();
     close();
 }
 

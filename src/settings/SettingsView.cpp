@@ -1,5 +1,6 @@
 #include "settings/SettingsView.h"
 
+#include "model/LocalDateTime.h"
 #include "model/TimerViewModel.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
@@ -126,7 +127,10 @@ void SettingsView::buildCountdown(QWidget *form)
     m_ends->setAccessibleName(tr("Ends"));
     showTimerDate();
     group->addRow(tr("Ends"), m_ends);
-    connect(m_ends, &QDateTimeEdit::dateTimeChanged, &m_viewModel, &TimerViewModel::setTimerDate);
+    // The field skips the hour the clock skips, but picks the second of a repeated one.
+    connect(m_ends, &QDateTimeEdit::dateTimeChanged, &m_viewModel, [this](const QDateTime &ends) {
+        m_viewModel.setTimerDate(localDateTime(ends.date(), ends.time()));
+    });
     connect(&m_viewModel, &TimerViewModel::timerDateChanged, this, &SettingsView::showTimerDate);
 }
 
