@@ -15,6 +15,8 @@
 #include <QTest>
 
 #include <X11/Xlib.h>
+#include <xcb/screensaver.h>
+#include <xcb/xcb.h>
 // Xlib names its event types as macros that clash with QEvent's.
 #undef KeyPress
 
@@ -253,6 +255,57 @@ private slots:
         controller.checkIdle();
         QVERIFY(controller.isShown());
         controller.dismiss();
+    }
+
+    // A program that keeps the screen on the X11 way, as browsers and players do: the
+    // countdown waits while it holds the suspension, and comes once it lets go or quits.
+    void screenSaverSuspensionKeepsTheCountdownAway_data()
+    {
+        QTest::addColumn<bool>("quits");
+        QTest::newRow("lets go") << false;
+        QTest::newRow("quits") << true;
+    }
+
+    void screenSaverSuspensionKeepsTheCountdownAway()
+    {
+        AwayPlatform platform;
+        TimerViewModel model(platform);
+        model.setIdleEnabled(true);
+        ScreensaverController &controller = *model.screensaver();
+        const auto held = [&] {
+            return platform.displaySleepAssertions().value(
+                QStringLiteral("PreventUserIdleDisplaySleep"));
+        };
+        xcb_connection_t *player = xcb_connect(nullptr, nullptr);
+        QVERIFY(!xcb_connection_has_error(player));
+        const auto sync = [player] {
+            free(xcb_get_input_focus_reply(player, xcb_get_input_focus(player), nullptr));
+        };
+        // Twice, as a player does for each video: one release is not the end of both.
+        xcb_screensaver_suspend(player, 1);
+        xcb_screensaver_suspend(player, 1);
+        sync();
+        QTRY_COMPARE(held(), 1);
+        controller.checkIdle();
+        QVERIFY(!controller.isShown());
+
+        xcb_screensaver_suspend(player, 0);
+        sync();
+        QTest::qWait(100);
+        QCOMPARE(held(), 1);
+        QFETCH(bool, quits);
+        if (quits) {
+            xcb_disconnect(player);
+        } else {
+            xcb_screensaver_suspend(player, 0);
+            sync();
+        }
+        QTRY_COMPARE(held(), 0);
+        controller.checkIdle();
+        QVERIFY(controller.isShown());
+        controller.dismiss();
+        if (!quits)
+            xcb_disconnect(player);
     }
 
     // The server's idle counter through the alarm: real input resets it without a poll

@@ -7,6 +7,7 @@
 #include "LoginItem.h"
 #include "SessionLock.h"
 #include "SettingsStore.h"
+#include "XScreenSaverSuspensions.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -22,6 +23,9 @@ LinuxPlatform::LinuxPlatform(QObject *parent)
 {
     if (!qGuiApp)
         return;
+    // From the start: a program keeps the screen on long before anyone asks.
+    if (QGuiApplication::platformName() == u"xcb")
+        m_screenSaverSuspensions = std::make_unique<XScreenSaverSuspensions>();
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
         watchScreen(screen);
         announceScreensChanged();
@@ -106,7 +110,12 @@ QMap<QString, qint64> LinuxPlatform::displaySleepAssertions()
         m_assertions = std::make_unique<DisplaySleepAssertions>(
             QDBusConnection::sessionBus(), QDBusConnection::systemBus());
     }
-    return m_assertions->query();
+    QMap<QString, qint64> assertions = m_assertions->query();
+    // An X11 program's screen saver suspension keeps the display awake, as a session
+    // inhibitor does.
+    if (m_screenSaverSuspensions && m_screenSaverSuspensions->isHeld())
+        assertions[QStringLiteral("PreventUserIdleDisplaySleep")] = 1;
+    return assertions;
 }
 
 bool LinuxPlatform::setLaunchAtLogin(bool enabled)

@@ -13,6 +13,7 @@ class IdleTime;
 class InputMonitor;
 class QScreen;
 class SessionLock;
+class XScreenSaverSuspensions;
 
 // The real platform: QSettings, the system clock, X11 and D-Bus services.
 class LinuxPlatform : public Platform
@@ -58,6 +59,7 @@ private:
     std::optional<bool> m_idleTimeAvailable;
     std::unique_ptr<DisplaySleepAssertions> m_assertions;
     std::unique_ptr<SessionLock> m_sessionLock;
+    std::unique_ptr<XScreenSaverSuspensions> m_screenSaverSuspensions;
     std::unique_ptr<InputMonitor> m_input;
     int m_pointerHideDepth = 0;
     bool m_screensChangePending = false;

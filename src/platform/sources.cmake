@@ -19,13 +19,14 @@ target_sources(daystride_lib PRIVATE
     platform/UnixSignalWatcher.cpp platform/UnixSignalWatcher.h
     platform/WaylandIdleConnection.cpp platform/WaylandIdleConnection.h
     platform/WaylandIdleSource.cpp platform/WaylandIdleSource.h
+    platform/XScreenSaverSuspensions.cpp platform/XScreenSaverSuspensions.h
     platform/XSyncIdleSource.cpp platform/XSyncIdleSource.h
 )
 
 # The X server's idle counter and window hints for covering windows; the
 # compositor's idle protocols on a Wayland connection of the program's own.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(DAYSTRIDE_X11 REQUIRED IMPORTED_TARGET x11 xcb xcb-sync xcb-screensaver)
+pkg_check_modules(DAYSTRIDE_X11 REQUIRED IMPORTED_TARGET x11 xcb xcb-sync xcb-screensaver xcb-record)
 pkg_check_modules(DAYSTRIDE_WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
 target_link_libraries(daystride_lib PUBLIC PkgConfig::DAYSTRIDE_X11 PkgConfig::DAYSTRIDE_WAYLAND)
 
