@@ -12,9 +12,11 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 #include <xcb/screensaver.h>
 #include <xcb/xcb.h>
 // Xlib names its event types as macros that clash with QEvent's.
@@ -188,6 +190,15 @@ private slots:
         QTest::addColumn<int>("blankAfter"); // the X screen saver's timeout; 0: as it is
         QTest::newRow("another client's keyboard grab") << QStringList() << 0;
         QTest::newRow("i3lock") << QStringList {"i3lock", "-n"} << 0;
+        // Its daemon, then its lock command once the daemon answers; it will not lock
+        // for root, so there both run as nobody.
+        const QString asUser = getuid() == 0
+            ? QStringLiteral("setpriv --reuid=nobody --regid=nogroup --clear-groups")
+            : QString();
+        QTest::newRow("xscreensaver") << QStringList {"sh", "-c",
+            asUser + " xscreensaver -no-splash & for i in $(seq 50); do " + asUser
+                + " xscreensaver-command -lock && break; sleep 0.2; done; wait"}
+                                      << 0;
         // The user's own lock timer fires while the countdown is up: the server blanks
         // the screen, and xss-lock starts the locker then.
         QTest::newRow("xss-lock and i3lock, on the X screen saver's timeout")
@@ -215,12 +226,17 @@ private slots:
         QVERIFY(logind);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), lockersBus.address());
+        QTemporaryDir home; // xscreensaver's, which it must own
+        QVERIFY(home.isValid());
+        QVERIFY(getuid() != 0 || chown(qPrintable(home.path()), 65534, 65534) == 0);
+        environment.insert(QStringLiteral("HOME"), home.path());
         process.setProcessEnvironment(environment);
         QFETCH(int, blankAfter);
         const auto stopLocker = [&] {
             process.kill();
             process.waitForFinished();
             QProcess::execute(QStringLiteral("pkill"), {"-x", "i3lock"});
+            QProcess::execute(QStringLiteral("pkill"), {"-f", "^xscreensaver"});
             if (blankAfter) {
                 runXTool(QStringLiteral("xset"), {"s", "reset"});
                 runXTool(QStringLiteral("xset"), {"s", "default"});
