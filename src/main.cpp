@@ -1,4 +1,5 @@
 #include "menubar/DaystrideApp.h"
+#include "menubar/StatusCommand.h"
 #include "platform/ColorSchemePortal.h"
 #include "platform/LinuxPlatform.h"
 #include "platform/Translations.h"
@@ -9,11 +10,30 @@
 #include <QApplication>
 #include <QIcon>
 
+namespace {
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Daystride"));
+    QCoreApplication::setApplicationName(QStringLiteral("Daystride"));
+}
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    // For bars that run a command: the text alone, without a display or the panel item.
+    if (const auto status = StatusCommand::parse(arguments)) {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        Translations::install();
+        StatusCommand command(*status);
+        return command.run();
+    }
+
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Daystride"));
-    QApplication::setApplicationName(QStringLiteral("Daystride"));
+    nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("daystride"));
     QApplication::setQuitOnLastWindowClosed(false);
     // Before any text is made: the default tasks and quotes are translated too.

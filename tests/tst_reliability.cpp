@@ -1,5 +1,6 @@
 #include "TestBus.h"
 #include "TestStatusNotifierWatcher.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,6 +87,62 @@ private slots:
             QVERIFY(settings.open(QIODevice::ReadOnly));
             QCOMPARE(settings.readAll(), contents);
         }
+    }
+
+    // The text for bars that run a command, read from the stored settings: once, as
+    // JSON, and followed while the running program saves.
+    void statusForBars_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<qint64>("secondsLeft");
+        QTest::addColumn<QStringList>("lines"); // then, after a save of 3 hours left
+        const qint64 twelveDays = ((12 * 24 + 4) * 60 + 5) * 60 + 30;
+        QTest::newRow("text") << QStringList {"--status"} << twelveDays
+                              << QStringList {"12d 4h 5m"};
+        QTest::newRow("JSON, passed")
+            << QStringList {"--status", "--json"} << qint64(-60)
+            << QStringList {R"({"class":"passed","text":"","tooltip":"Launch"})"};
+        QTest::newRow("followed as JSON")
+            << QStringList {"--status", "--follow", "--json"} << twelveDays
+            << QStringList {R"({"class":"running","text":"12d 4h 5m","tooltip":"Launch"})",
+                   R"({"class":"running","text":"3h","tooltip":"Launch"})"};
+    }
+
+    void statusForBars()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(qint64, secondsLeft);
+        QFETCH(QStringList, lines);
+        QTemporaryDir configHome;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+        const auto save = [](qint64 seconds) {
+            SettingsStore store;
+            store.setDate(
+                QStringLiteral("savedDate"), QDateTime::currentDateTime().addSecs(seconds));
+            store.setString(QStringLiteral("savedEventName"), QStringLiteral("Launch"));
+            return store.sync();
+        };
+        QVERIFY(save(secondsLeft));
+
+        QProcess status;
+        status.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        status.start(QStringLiteral(DAYSTRIDE_EXECUTABLE), arguments);
+        QVERIFY(status.waitForStarted());
+        QStringList printed;
+        const auto read = [&] {
+            while (status.canReadLine())
+                printed.append(QString::fromUtf8(status.readLine()).chopped(1));
+            return printed.size();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(read(), 1, 10000);
+        if (lines.size() > 1) {
+            QVERIFY(save(3 * 3600 + 30));
+            QTRY_COMPARE_WITH_TIMEOUT(read(), 2, 10000);
+            status.kill();
+        }
+        QVERIFY(status.waitForFinished(10000) || status.state() == QProcess::NotRunning);
+        read();
+        QCOMPARE(printed, lines);
     }
 };
 

@@ -6,6 +6,7 @@ target_sources(daystride_lib PRIVATE
     menubar/Popover.cpp menubar/Popover.h
     menubar/ScreensaverSettingsView.cpp menubar/ScreensaverSettingsView.h
     menubar/SingleInstance.cpp menubar/SingleInstance.h
+    menubar/StatusCommand.cpp menubar/StatusCommand.h
     menubar/SwayPlacement.cpp menubar/SwayPlacement.h
     menubar/TimerView.cpp menubar/TimerView.h
 )

@@ -1,0 +1,102 @@
+#include "menubar/StatusCommand.h"
+
+#include "model/TimerViewModel.h"
+#include "platform/LinuxPlatform.h"
+#include "platform/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+std::optional<StatusCommand::Options> StatusCommand::parse(const QStringList &arguments)
+{
+    if (!arguments.contains(QStringLiteral("--status")))
+        return std::nullopt;
+    Options options;
+    options.follow = arguments.contains(QStringLiteral("--follow"));
+    options.json = arguments.contains(QStringLiteral("--json"));
+    return options;
+}
+
+StatusCommand::StatusCommand(Options options)
+    : m_options(options)
+{
+    m_minuteTick.setSingleShot(true);
+    m_minuteTick.setTimerType(Qt::PreciseTimer);
+    connect(&m_minuteTick, &QTimer::timeout, this, [this] {
+        printIfChanged();
+        armMinuteTick();
+    });
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        watchSettings();
+        printIfChanged();
+    });
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+        watchSettings();
+        printIfChanged();
+    });
+}
+
+int StatusCommand::run()
+{
+    printIfChanged();
+    if (!m_options.follow)
+        return 0;
+    watchSettings();
+    armMinuteTick();
+    return QCoreApplication::exec();
+}
+
+QString StatusCommand::line() const
+{
+    // Read afresh each time: the running program may have saved since.
+    LinuxPlatform platform;
+    const TimerViewModel model(platform);
+    const QString text = model.menuBarText().trimmed();
+    if (!m_options.json)
+        return text;
+    const bool passed = model.timerDate() <= platform.now();
+    const QJsonObject object {{QStringLiteral("text"), text},
+        {QStringLiteral("tooltip"),
+            model.eventName().trimmed().isEmpty() ? QStringLiteral("Daystride")
+                                                  : model.eventName()},
+        {QStringLiteral("class"), passed ? QStringLiteral("passed") : QStringLiteral("running")}};
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+void StatusCommand::printIfChanged()
+{
+    const QString current = line();
+    if (m_printedOnce && current == m_printed)
+        return;
+    m_printed = current;
+    m_printedOnce = true;
+    std::fputs(qPrintable(current + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+}
+
+void StatusCommand::armMinuteTick()
+{
+    // At the next turn of the wall clock's minute, a little after it.
+    const QTime now = QTime::currentTime();
+    const int intoMinute = now.second() * 1000 + now.msec();
+    m_minuteTick.start(60000 - intoMinute + 20);
+}
+
+void StatusCommand::watchSettings()
+{
+    // The file is replaced whole on every save: its folder tells, and the folder's
+    // parent until the folder exists.
+    const QFileInfo file(SettingsStore().fileName());
+    const QStringList paths = {file.absoluteFilePath(), file.absolutePath(),
+        QFileInfo(file.absolutePath()).absolutePath()};
+    for (const QString &path : paths) {
+        if (QFileInfo::exists(path) && !m_watcher.files().contains(path)
+            && !m_watcher.directories().contains(path))
+            m_watcher.addPath(path);
+    }
+}
