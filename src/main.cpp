@@ -4,6 +4,7 @@
 #include "platform/LinuxPlatform.h"
 #include "platform/Translations.h"
 #include "platform/UnixSignalWatcher.h"
+#include "platform/WaylandDecorations.h"
 #include "ui/Appearance.h"
 #include "ui/SymbolIcon.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
         return command.run();
     }
 
+    WaylandDecorations::preferCompositorFrames();
     QApplication app(argc, argv);
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("daystride"));
