@@ -11,6 +11,8 @@
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
 
+#include <algorithm>
+
 DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     : QObject(parent)
     , m_platform(platform)
@@ -20,7 +22,9 @@ DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     m_labelRefresh.setSingleShot(true);
     m_labelRefresh.setInterval(0);
     connect(&m_labelRefresh, &QTimer::timeout, this, &DaystrideApp::refreshPanelText);
-    m_minuteTick.setInterval(minuteTickMilliseconds);
+    m_minuteTick.setSingleShot(true);
+    m_minuteTick.setTimerType(Qt::PreciseTimer);
+    connect(&m_minuteTick, &QTimer::timeout, this, &DaystrideApp::minuteTick);
 }
 
 DaystrideApp::~DaystrideApp()
@@ -59,8 +63,7 @@ bool DaystrideApp::start()
     refreshPanelText();
     // The panel item is in place: the idle watch runs from now on.
     m_viewModel->screensaver()->startIdleTimer();
-    connect(&m_minuteTick, &QTimer::timeout, m_viewModel.get(), &TimerViewModel::objectWillChange);
-    m_minuteTick.start();
+    connect(&m_platform, &Platform::wallClockChanged, this, &DaystrideApp::minuteTick);
 
     if (!m_viewModel->hasCompletedOnboarding())
         openOnboarding();
@@ -124,6 +127,28 @@ void DaystrideApp::minuteTick()
 
 void DaystrideApp::refreshPanelText()
 {
-    if (m_panel && m_viewModel)
-        m_panel->setText(m_viewModel->menuBarText());
+    if (!m_panel || !m_viewModel)
+        return;
+    m_panel->setText(m_viewModel->menuBarText());
+    armMinuteTick();
+}
+
+void DaystrideApp::armMinuteTick()
+{
+    // From the wall clock each time, so a tick follows the clock's minute rather than
+    // the program's start, and a jump of the clock moves the next one with it.
+    constexpr qint64 minute = 60000;
+    const auto modulo = [](qint64 value) {
+        return (value % minute + minute) % minute;
+    };
+    const qint64 now = m_platform.now().toMSecsSinceEpoch();
+    qint64 delay = minute - modulo(now);
+    // The text turns where the time left passes a whole minute, which is at another
+    // second than the clock's own when the event's seconds are not zero. Just past
+    // that moment; one met to the millisecond waits for the next.
+    if (const QDateTime target = m_viewModel->timerDate(); target.isValid()) {
+        const qint64 pastWhole = modulo(target.toMSecsSinceEpoch() - now);
+        delay = std::min(delay, pastWhole == 0 ? minute + 1 : pastWhole + 1);
+    }
+    m_minuteTick.start(int(delay));
 }

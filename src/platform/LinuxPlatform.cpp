@@ -6,6 +6,7 @@
 #include "InputMonitor.h"
 #include "LoginItem.h"
 #include "SettingsStore.h"
+#include "WallClock.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -22,6 +23,10 @@ LinuxPlatform::LinuxPlatform(QObject *parent)
     m_grabRetry.setSingleShot(true);
     m_grabRetry.setInterval(grabRetryMilliseconds);
     connect(&m_grabRetry, &QTimer::timeout, this, &LinuxPlatform::tryGrab);
+    if (QCoreApplication::instance()) {
+        m_wallClock = std::make_unique<WallClock>(QDBusConnection::systemBus());
+        connect(m_wallClock.get(), &WallClock::changed, this, &Platform::wallClockChanged);
+    }
     if (!qGuiApp)
         return;
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {

@@ -15,6 +15,7 @@ class IdleTime;
 class InputMonitor;
 class QScreen;
 class QWindow;
+class WallClock;
 
 // The real platform: QSettings, the system clock, X11 and D-Bus services.
 class LinuxPlatform : public Platform
@@ -68,6 +69,7 @@ private:
     std::optional<bool> m_idleTimeAvailable;
     std::unique_ptr<DisplaySleepAssertions> m_assertions;
     std::unique_ptr<InputMonitor> m_input;
+    std::unique_ptr<WallClock> m_wallClock;
     QList<QPointer<CoveringWindow>> m_coveringWindows;
     QPointer<CoveringWindow> m_keyWindow;
     QPointer<QWindow> m_grabbed;

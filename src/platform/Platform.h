@@ -103,4 +103,7 @@ signals:
     // The keyboard or pointer could not be grabbed for the covering window, so input
     // may go to other programs while it is up.
     void inputGrabFailed(MonitorToken token);
+    // The wall clock jumped (set, or back from sleep) or the time zone changed:
+    // whatever shows the time or counts to a moment is stale.
+    void wallClockChanged();
 };

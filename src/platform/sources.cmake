@@ -16,6 +16,7 @@ target_sources(daystride_lib PRIVATE
     platform/Timers.cpp platform/Timers.h
     platform/Translations.cpp platform/Translations.h
     platform/UnixSignalWatcher.cpp platform/UnixSignalWatcher.h
+    platform/WallClock.cpp platform/WallClock.h
     platform/WaylandIdleConnection.cpp platform/WaylandIdleConnection.h
     platform/WaylandIdleSource.cpp platform/WaylandIdleSource.h
     platform/XSyncIdleSource.cpp platform/XSyncIdleSource.h

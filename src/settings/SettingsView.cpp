@@ -128,6 +128,9 @@ void SettingsView::buildCountdown(QWidget *form)
     group->addRow(tr("Ends"), m_ends);
     connect(m_ends, &QDateTimeEdit::dateTimeChanged, &m_viewModel, &TimerViewModel::setTimerDate);
     connect(&m_viewModel, &TimerViewModel::timerDateChanged, this, &SettingsView::showTimerDate);
+    // After a change of time zone the same moment reads another day and time.
+    connect(&m_viewModel, &TimerViewModel::objectWillChange, this, &SettingsView::showTimerDate,
+        Qt::QueuedConnection);
 }
 
 void SettingsView::buildTasks(QWidget *form)
