@@ -138,17 +138,20 @@ void DaystrideApp::armMinuteTick()
     // From the wall clock each time, so a tick follows the clock's minute rather than
     // the program's start, and a jump of the clock moves the next one with it.
     constexpr qint64 minute = 60000;
-    const auto modulo = [](qint64 value) {
-        return (value % minute + minute) % minute;
+    // A little past the next whole minute of `msecs` counting down: at the whole
+    // minute itself the text still reads the minute before, and a clock being slowed
+    // into step may run a few milliseconds behind the timer. One met to the
+    // millisecond waits for the next, so a clock that stands still never spins.
+    constexpr qint64 past = 20;
+    const auto pastNextMinute = [](qint64 msecs) {
+        const qint64 left = (msecs % minute + minute) % minute;
+        return (left == 0 ? minute : left) + past;
     };
     const qint64 now = m_platform.now().toMSecsSinceEpoch();
-    qint64 delay = minute - modulo(now);
+    qint64 delay = pastNextMinute(-now);
     // The text turns where the time left passes a whole minute, which is at another
-    // second than the clock's own when the event's seconds are not zero. Just past
-    // that moment; one met to the millisecond waits for the next.
-    if (const QDateTime target = m_viewModel->timerDate(); target.isValid()) {
-        const qint64 pastWhole = modulo(target.toMSecsSinceEpoch() - now);
-        delay = std::min(delay, pastWhole == 0 ? minute + 1 : pastWhole + 1);
-    }
+    // second than the clock's own when the event's seconds are not zero.
+    if (const QDateTime target = m_viewModel->timerDate(); target.isValid())
+        delay = std::min(delay, pastNextMinute(target.toMSecsSinceEpoch() - now));
     m_minuteTick.start(int(delay));
 }
