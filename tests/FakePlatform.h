@@ -19,7 +19,11 @@ public:
     ~FakePlatform() override;
 
     SettingsStore &settings() override;
-    QDateTime now() const override { return m_now ? *m_now : QDateTime::currentDateTime(); }
+    // Kept as an instant, so a test's change of time zone does not move it.
+    QDateTime now() const override
+    {
+        return m_now ? m_now->toLocalTime() : QDateTime::currentDateTime();
+    }
 
     double idleSeconds(IdleQuery query = IdleQuery::Cheap) override;
     bool idleTimeAvailable() override { return !std::isnan(idle); }
@@ -48,7 +52,7 @@ public:
     // Drops the settings store, as a restart of the program would.
     void restart();
 
-    void setNow(const QDateTime &now) { m_now = now; }
+    void setNow(const QDateTime &now) { m_now = now.toUTC(); }
     void advance(qint64 msecs) { m_now = now().addMSecs(msecs); }
 
     double idle = std::nan("");

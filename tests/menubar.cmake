@@ -35,3 +35,13 @@ add_test(NAME tst_shell_sway_xwayland
         ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-sway $<TARGET_FILE:tst_shell> coversEachOutputUnderXwayland)
 set_tests_properties(tst_shell_sway_xwayland PROPERTIES LABELS shell TIMEOUT 120
     SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+# The panel text against the wall clock: the program's clock faked by libfaketime.
+find_file(DAYSTRIDE_LIBFAKETIME libfaketime.so.1
+    PATHS /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/faketime /usr/lib/faketime NO_DEFAULT_PATH)
+daystride_test(tst_wallclock
+    SOURCES TestBus.cpp TestBus.h TestStatusNotifierWatcher.cpp TestStatusNotifierWatcher.h
+    ENV TZ=Europe/Lisbon
+    LABELS x11)
+target_compile_definitions(tst_wallclock PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>"
+    DAYSTRIDE_LIBFAKETIME="${DAYSTRIDE_LIBFAKETIME}")
+add_dependencies(tst_wallclock daystride)

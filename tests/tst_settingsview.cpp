@@ -2,6 +2,8 @@
 #include "TestEnvironment.h"
 #include "menubar/DaystrideApp.h"
 #include "menubar/PanelItem.h"
+#include "menubar/Popover.h"
+#include "menubar/TimerView.h"
 #include "model/TimerViewModel.h"
 #include "screensaver/ScreensaverController.h"
 #include "settings/QuoteRow.h"
@@ -11,13 +13,17 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 
+#include <QDateEdit>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimeEdit>
 #include <QToolButton>
+
+#include <ctime>
 
 // The application on the offscreen platform with the real settings file: the panel
 // text, and the Settings window opened the way the popover opens it. No session bus:
@@ -57,6 +63,8 @@ private slots:
     {
         m_app.reset();
         m_platform.reset();
+        qputenv("TZ", "America/New_York");
+        tzset();
     }
 
     // The panel text follows the passing time at the minute tick (here across the
@@ -107,6 +115,59 @@ private slots:
         QTest::keyClick(ends, Qt::Key(key));
         QCOMPARE(m_app->viewModel().timerDate().toUTC().toString(Qt::ISODate), stored);
         QCOMPARE(m_env->stored("savedDate").toDateTime().toUTC().toString(Qt::ISODate), stored);
+    }
+
+    // After a change of time zone the date fields show the same moment in the new zone,
+    // and an edit keeps the moment the user then sees, not the old zone's wall clock.
+    void dateFieldsFollowAZoneChange_data()
+    {
+        QTest::addColumn<bool>("popover");
+        QTest::newRow("popover") << true;
+        QTest::newRow("Settings") << false;
+    }
+
+    void dateFieldsFollowAZoneChange()
+    {
+        QFETCH(bool, popover);
+        // 15:30 in New York is 4:30 the next morning in Tokyo.
+        const QDateTime event = QDateTime(QDate(2026, 6, 10), QTime(15, 30)).toUTC();
+        m_env->writeSettings({{"onboarded", true}, {"savedDate", event}});
+        startAt(QDateTime(QDate(2026, 6, 1), QTime(10, 0)));
+        QDateEdit *date = nullptr;
+        QTimeEdit *time = nullptr;
+        QDateTimeEdit *picker = nullptr;
+        if (popover) {
+            m_app->showPopover(QPoint(900, 10));
+            QVERIFY(QTest::qWaitForWindowExposed(m_app->popover()));
+            date = m_app->popover()->timerView()->dateField();
+            picker = time = m_app->popover()->timerView()->timeField();
+        } else {
+            m_app->openSettings();
+            QVERIFY(QTest::qWaitForWindowExposed(view()));
+            picker = view()->endsPicker();
+        }
+        const auto shown = [&] {
+            return popover ? QDateTime(date->date(), time->time())
+                           : QDateTime(picker->date(), picker->time());
+        };
+        QCOMPARE(shown(), event);
+
+        qputenv("TZ", "Asia/Tokyo");
+        tzset();
+        emit m_platform->wallClockChanged();
+        QTRY_COMPARE(shown().date(), QDate(2026, 6, 11));
+        QCOMPARE(shown().time(), QTime(4, 30));
+        QCOMPARE(shown(), event);
+
+        // As a user tabs into the field and steps its first part up.
+        picker->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(picker, Qt::Key_Up);
+        const QDateTime edited = shown();
+        QVERIFY(edited > event);
+        if (popover)
+            QTest::keyClick(picker, Qt::Key_Return);
+        QTRY_COMPARE(m_env->stored("savedDate").toDateTime(), edited);
+        QCOMPARE(m_app->viewModel().timerDate(), edited);
     }
 
     void quoteAndTaskRowsEditInPlace()

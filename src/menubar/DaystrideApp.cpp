@@ -11,6 +11,8 @@
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
 
+#include <algorithm>
+
 DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     : QObject(parent)
     , m_platform(platform)
@@ -20,7 +22,9 @@ DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     m_labelRefresh.setSingleShot(true);
     m_labelRefresh.setInterval(0);
     connect(&m_labelRefresh, &QTimer::timeout, this, &DaystrideApp::refreshPanelText);
-    m_minuteTick.setInterval(minuteTickMilliseconds);
+    m_minuteTick.setSingleShot(true);
+    m_minuteTick.setTimerType(Qt::PreciseTimer);
+    connect(&m_minuteTick, &QTimer::timeout, this, &DaystrideApp::minuteTick);
 }
 
 DaystrideApp::~DaystrideApp()
@@ -59,8 +63,7 @@ bool DaystrideApp::start()
     refreshPanelText();
     // The panel item is in place: the idle watch runs from now on.
     m_viewModel->screensaver()->startIdleTimer();
-    connect(&m_minuteTick, &QTimer::timeout, m_viewModel.get(), &TimerViewModel::objectWillChange);
-    m_minuteTick.start();
+    connect(&m_platform, &Platform::wallClockChanged, this, &DaystrideApp::minuteTick);
 
     if (!m_viewModel->hasCompletedOnboarding())
         openOnboarding();
@@ -124,6 +127,31 @@ void DaystrideApp::minuteTick()
 
 void DaystrideApp::refreshPanelText()
 {
-    if (m_panel && m_viewModel)
-        m_panel->setText(m_viewModel->menuBarText());
+    if (!m_panel || !m_viewModel)
+        return;
+    m_panel->setText(m_viewModel->menuBarText());
+    armMinuteTick();
+}
+
+void DaystrideApp::armMinuteTick()
+{
+    // From the wall clock each time, so a tick follows the clock's minute rather than
+    // the program's start, and a jump of the clock moves the next one with it.
+    constexpr qint64 minute = 60000;
+    // A little past the next whole minute of `msecs` counting down: at the whole
+    // minute itself the text still reads the minute before, and a clock being slowed
+    // into step may run a few milliseconds behind the timer. One met to the
+    // millisecond waits for the next, so a clock that stands still never spins.
+    constexpr qint64 past = 20;
+    const auto pastNextMinute = [](qint64 msecs) {
+        const qint64 left = (msecs % minute + minute) % minute;
+        return (left == 0 ? minute : left) + past;
+    };
+    const qint64 now = m_platform.now().toMSecsSinceEpoch();
+    qint64 delay = pastNextMinute(-now);
+    // The text turns where the time left passes a whole minute, which is at another
+    // second than the clock's own when the event's seconds are not zero.
+    if (const QDateTime target = m_viewModel->timerDate(); target.isValid())
+        delay = std::min(delay, pastNextMinute(target.toMSecsSinceEpoch() - now));
+    m_minuteTick.start(int(delay));
 }

@@ -16,14 +16,13 @@ class SingleInstance;
 class TimerViewModel;
 
 // The application: owns the one view model, the panel item with its popover, the
-// minute tick of the panel text and the windows opened from them.
+// minute tick of the panel text and the windows opened from them. The tick is armed
+// afresh from the wall clock at each refresh, for the next turn of the minute.
 class DaystrideApp : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int minuteTickMilliseconds = 60000;
-
     explicit DaystrideApp(Platform &platform, QObject *parent = nullptr);
     ~DaystrideApp() override;
 
@@ -37,7 +36,8 @@ public:
     SettingsWindow *settingsWindow() const { return m_settings.get(); }
     OnboardingView *onboarding() const;
     const QTimer &minuteTimer() const { return m_minuteTick; }
-    // What the minute timer does: every open view redraws, the panel text follows.
+    // What the minute timer does, and what a jump of the wall clock or a new time
+    // zone does at once: every open view redraws, the panel text follows.
     void minuteTick();
 
     void showPopover(const QPoint &anchor, const QString &activationToken = {});
@@ -46,6 +46,7 @@ public:
 
 private:
     void refreshPanelText();
+    void armMinuteTick();
 
     Platform &m_platform;
     std::unique_ptr<SingleInstance> m_instance;

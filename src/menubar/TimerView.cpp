@@ -99,6 +99,9 @@ TimerView::TimerView(TimerViewModel &viewModel, QWidget *parent)
         updateCommitButton();
     });
     connect(&viewModel, &TimerViewModel::eventNameChanged, this, &TimerView::updateCommitButton);
+    // After a change of time zone the same draft reads another day and time.
+    connect(&viewModel, &TimerViewModel::objectWillChange, this, &TimerView::refreshDraftFields,
+        Qt::QueuedConnection);
 
     // Return commits, unless it presses the focused button.
     ReturnKey::install(this, [this] {
@@ -196,13 +199,14 @@ QWidget *TimerView::createTimerTab()
     layout->addWidget(group);
     connect(m_dateField, &QDateEdit::dateChanged, this, [this](QDate date) {
         // The calendar day changes; the time of day stays.
-        setDraftDate(localDateTime(date, m_draftDate.time()));
+        setDraftDate(localDateTime(date, draftDate().time()));
     });
     connect(m_timeField, &QTimeEdit::timeChanged, this, [this](QTime time) {
         // Hour and minute change; the day and the seconds stay.
-        const QTime kept = m_draftDate.time();
+        const QDateTime shown = draftDate();
+        const QTime kept = shown.time();
         setDraftDate(localDateTime(
-            m_draftDate.date(), QTime(time.hour(), time.minute(), kept.second(), kept.msec())));
+            shown.date(), QTime(time.hour(), time.minute(), kept.second(), kept.msec())));
     });
 
     m_commitButton = new QPushButton(tr("Set Date and Time"), tab);
@@ -235,7 +239,7 @@ QWidget *TimerView::createBottomBar()
 
 void TimerView::appear()
 {
-    m_draftDate = m_viewModel.timerDate();
+    m_draftDate = m_viewModel.timerDate().toUTC();
     m_draftName = m_viewModel.eventName();
     refreshDraftFields();
     m_nameField->end(false);
@@ -272,7 +276,7 @@ void TimerView::fitToPage()
 
 void TimerView::setDraftDate(const QDateTime &date)
 {
-    m_draftDate = date;
+    m_draftDate = date.toUTC();
     refreshDraftFields();
     updateCommitButton();
 }
@@ -354,8 +358,13 @@ void TimerView::refreshDraftFields()
 {
     const QSignalBlocker blockDate(m_dateField);
     const QSignalBlocker blockTime(m_timeField);
-    m_dateField->setDate(m_draftDate.date());
-    m_timeField->setTime(m_draftDate.time());
+    // Set only when the zone's view of the draft differs, so a redraw at the minute
+    // leaves a field that is being typed in alone.
+    const QDateTime shown = draftDate();
+    if (m_dateField->date() != shown.date())
+        m_dateField->setDate(shown.date());
+    if (m_timeField->time() != shown.time())
+        m_timeField->setTime(shown.time());
     if (m_nameField->text() != m_draftName) {
         const int cursor = m_nameField->cursorPosition();
         m_nameField->setText(m_draftName);

@@ -31,7 +31,9 @@ public:
 
     Tab tab() const { return m_tab; }
     void setTab(Tab tab);
-    const QDateTime &draftDate() const { return m_draftDate; }
+    // An instant like the model's, shown and edited in the zone of the moment: a draft
+    // made before a change of time zone is the same moment after it.
+    QDateTime draftDate() const { return m_draftDate.toLocalTime(); }
     void setDraftDate(const QDateTime &date);
     const QString &draftName() const { return m_draftName; }
     void setDraftName(const QString &name);
@@ -71,7 +73,7 @@ private:
 
     TimerViewModel &m_viewModel;
     Tab m_tab = Tab::timer;
-    QDateTime m_draftDate = QDateTime::currentDateTime();
+    QDateTime m_draftDate = QDateTime::currentDateTimeUtc();
     QString m_draftName;
 
     QToolButton *m_timerTabButton = nullptr;

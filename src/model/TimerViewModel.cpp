@@ -67,7 +67,7 @@ QStringList TimerViewModel::defaultQuotes()
 TimerViewModel::TimerViewModel(Platform &platform, QObject *parent)
     : QObject(parent)
     , m_platform(platform)
-    , m_timerDate(platform.now())
+    , m_timerDate(platform.now().toUTC())
 {
     load();
     m_unsaved = false;
@@ -82,7 +82,7 @@ void TimerViewModel::setQuotes(const QStringList &quotes)
 
 void TimerViewModel::setTimerDate(const QDateTime &date)
 {
-    assign(m_timerDate, date, &TimerViewModel::timerDateChanged);
+    assign(m_timerDate, date.toUTC(), &TimerViewModel::timerDateChanged);
 }
 
 void TimerViewModel::setEventName(const QString &name)

@@ -34,7 +34,9 @@ public:
 
     const QStringList &quotes() const { return m_quotes; }
     void setQuotes(const QStringList &quotes);
-    const QDateTime &timerDate() const { return m_timerDate; }
+    // An instant: kept in UTC, so a change of time zone moves only how it is shown.
+    // Read as local time in the zone of the moment of reading.
+    QDateTime timerDate() const { return m_timerDate.toLocalTime(); }
     void setTimerDate(const QDateTime &date);
     const QString &eventName() const { return m_eventName; }
     void setEventName(const QString &name);

@@ -7,6 +7,7 @@
 #include "LoginItem.h"
 #include "SessionLock.h"
 #include "SettingsStore.h"
+#include "WallClock.h"
 #include "XScreenSaverSuspensions.h"
 
 #include <QApplication>
@@ -21,6 +22,10 @@ LinuxPlatform::LinuxPlatform(QObject *parent)
     : Platform(parent)
     , m_input(std::make_unique<InputMonitor>())
 {
+    if (QCoreApplication::instance()) {
+        m_wallClock = std::make_unique<WallClock>(QDBusConnection::systemBus());
+        connect(m_wallClock.get(), &WallClock::changed, this, &Platform::wallClockChanged);
+    }
     if (!qGuiApp)
         return;
     // From the start: a program keeps the screen on long before anyone asks.

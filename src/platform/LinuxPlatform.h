@@ -13,6 +13,7 @@ class IdleTime;
 class InputMonitor;
 class QScreen;
 class SessionLock;
+class WallClock;
 class XScreenSaverSuspensions;
 
 // The real platform: QSettings, the system clock, X11 and D-Bus services.
@@ -61,6 +62,7 @@ private:
     std::unique_ptr<SessionLock> m_sessionLock;
     std::unique_ptr<XScreenSaverSuspensions> m_screenSaverSuspensions;
     std::unique_ptr<InputMonitor> m_input;
+    std::unique_ptr<WallClock> m_wallClock;
     int m_pointerHideDepth = 0;
     bool m_screensChangePending = false;
 };

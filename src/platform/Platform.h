@@ -108,4 +108,7 @@ signals:
     // The session was locked or blanked, or another program took the keyboard from a
     // covering window, as a screen locker does.
     void sessionLocked();
+    // The wall clock jumped (set, or back from sleep) or the time zone changed:
+    // whatever shows the time or counts to a moment is stale.
+    void wallClockChanged();
 };

@@ -17,6 +17,7 @@ target_sources(daystride_lib PRIVATE
     platform/Timers.cpp platform/Timers.h
     platform/Translations.cpp platform/Translations.h
     platform/UnixSignalWatcher.cpp platform/UnixSignalWatcher.h
+    platform/WallClock.cpp platform/WallClock.h
     platform/WaylandDecorations.cpp platform/WaylandDecorations.h
     platform/WaylandIdleConnection.cpp platform/WaylandIdleConnection.h
     platform/WaylandIdleSource.cpp platform/WaylandIdleSource.h

@@ -132,6 +132,9 @@ void SettingsView::buildCountdown(QWidget *form)
         m_viewModel.setTimerDate(localDateTime(ends.date(), ends.time()));
     });
     connect(&m_viewModel, &TimerViewModel::timerDateChanged, this, &SettingsView::showTimerDate);
+    // After a change of time zone the same moment reads another day and time.
+    connect(&m_viewModel, &TimerViewModel::objectWillChange, this, &SettingsView::showTimerDate,
+        Qt::QueuedConnection);
 }
 
 void SettingsView::buildTasks(QWidget *form)
