@@ -19,8 +19,8 @@ const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Propert
 
 // The screen savers of the session bus: service, object, interface. KDE offers the
 // freedesktop one at both paths. GNOME's org.gnome.ScreenSaver is a helper the bus
-// starts on a first call, so a session locked from the shell's own shortcut may have
-// none: the shell itself answers under its own name.
+// starts on a first call, so a session locked from the shell's menu or by its idle
+// lock may have none: the shell itself answers under its own name.
 struct ScreenSaver
 {
     QString service;
