@@ -29,6 +29,10 @@ foreach(shell gnome-shell sway)
     set_tests_properties(tst_shell_${shell} PROPERTIES LABELS shell TIMEOUT 600
         SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endforeach()
+# GNOME's lock screen needs a display manager: the stand-in's.
+set_property(TEST tst_shell_gnome-shell PROPERTY ENVIRONMENT
+    DAYSTRIDE_TEST_SERVICE=$<TARGET_FILE:daystride_test_service>)
+add_dependencies(tst_shell daystride_test_service)
 # Forced onto X11 under sway: the covers through Xwayland.
 add_test(NAME tst_shell_sway_xwayland
     COMMAND ${CMAKE_COMMAND} -E env DAYSTRIDE_SHELL_XWAYLAND=1

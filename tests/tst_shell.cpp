@@ -24,6 +24,7 @@ extern "C" {
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTest>
 
@@ -366,6 +367,17 @@ class TestShell : public QObject
         return -1;
     }
 
+    // The item's menu entry clicked, as the host reports a click.
+    bool clickMenuEntry(const QString &label)
+    {
+        QDBusMessage event
+            = QDBusMessage::createMethodCall(itemService(), QStringLiteral("/MenuBar"),
+                QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("Event"));
+        event << menuEntryId(label) << QStringLiteral("clicked")
+              << QVariant::fromValue(QDBusVariant(QString())) << 0u;
+        return m_bus.call(event).type() == QDBusMessage::ReplyMessage;
+    }
+
     // Mapped top-level X windows titled `title`, where the X server has them.
     static QList<QRect> xWindows(const QString &title)
     {
@@ -665,12 +677,7 @@ private slots:
             QSKIP("needs sway with Xwayland (DAYSTRIDE_SHELL_XWAYLAND=1)");
         QVERIFY(startDaystride(QStringLiteral("xcb")));
         QTRY_VERIFY_WITH_TIMEOUT(isListed(), 10000);
-        QDBusMessage event
-            = QDBusMessage::createMethodCall(itemService(), QStringLiteral("/MenuBar"),
-                QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("Event"));
-        event << menuEntryId(QStringLiteral("Show Countdown")) << QStringLiteral("clicked")
-              << QVariant::fromValue(QDBusVariant(QString())) << 0u;
-        QCOMPARE(m_bus.call(event).type(), QDBusMessage::ReplyMessage);
+        QVERIFY(clickMenuEntry(QStringLiteral("Show Countdown")));
         const QList<QRect> screens = outputs();
         QTRY_VERIFY_WITH_TIMEOUT(
             xWindows(QStringLiteral("Daystride Countdown")).size() == screens.size(), 5000);
@@ -729,6 +736,59 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(covered().isEmpty(), 5000);
         qInfo("%s: a pointer motion closed the cover", qPrintable(shell()));
+    }
+
+    // GNOME's lock screen takes the countdown down, no cover goes up behind it, and
+    // none meets the user on unlocking. Locked through the shell's own object, as its
+    // menu's Lock and its idle lock do, with no org.gnome.ScreenSaver helper running;
+    // then through org.gnome.ScreenSaver, which the bus starts on that first call.
+    void lockScreenEndsTheCountdown_data()
+    {
+        QTest::addColumn<QString>("service");
+        QTest::addRow("shell") << QStringLiteral("org.gnome.Shell.ScreenShield");
+        QTest::addRow("org.gnome.ScreenSaver") << QStringLiteral("org.gnome.ScreenSaver");
+    }
+
+    void lockScreenEndsTheCountdown()
+    {
+        if (shell() != QLatin1String("gnome")
+            || qEnvironmentVariableIsEmpty("DAYSTRIDE_TEST_SERVICE"))
+            QSKIP("needs GNOME Shell with a display manager (DAYSTRIDE_TEST_SERVICE)");
+        QFETCH(QString, service);
+        QDBusInterface screenSaver(service, QStringLiteral("/org/gnome/ScreenSaver"),
+            QStringLiteral("org.gnome.ScreenSaver"), m_bus);
+        const auto active = [&] {
+            return QDBusReply<bool>(screenSaver.call(QStringLiteral("GetActive"))).value();
+        };
+        const auto covers = [this] {
+            return int(windows(QStringLiteral("Daystride Countdown")).size());
+        };
+        QVERIFY(startDaystride());
+        QTRY_VERIFY_WITH_TIMEOUT(isListed(), 10000);
+        QVERIFY(clickMenuEntry(QStringLiteral("Show Countdown")));
+        QTRY_COMPARE_WITH_TIMEOUT(covers(), int(outputs().size()), 5000);
+
+        screenSaver.setTimeout(10000); // answered once the lock screen is up
+        QVERIFY(screenSaver.call(QStringLiteral("Lock")).type() == QDBusMessage::ReplyMessage);
+        QTRY_VERIFY_WITH_TIMEOUT(active(), 5000);
+        // Unlocked whatever fails: the next row needs the panel item the lock hides.
+        const auto unlock = qScopeGuard([&] {
+            if (active())
+                screenSaver.call(QStringLiteral("SetActive"), false);
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(covers(), 0, 5000);
+        // Asked for again while locked: a moment for a cover to come up, if it would.
+        QVERIFY(clickMenuEntry(QStringLiteral("Show Countdown")));
+        QTest::qWait(2000);
+        QCOMPARE(covers(), 0);
+
+        screenSaver.call(QStringLiteral("SetActive"), false);
+        QTRY_VERIFY_WITH_TIMEOUT(!active(), 5000);
+        QTest::qWait(2000);
+        qInfo("gnome, locked through %s: the countdown went down, none behind the lock or "
+              "after it: %s",
+            qPrintable(service), covers() == 0 ? "yes" : "no");
+        QCOMPARE(covers(), 0);
     }
 };
 

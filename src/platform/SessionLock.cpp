@@ -18,7 +18,9 @@ const QString logindSession = QStringLiteral("org.freedesktop.login1.Session");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // The screen savers of the session bus: service, object, interface. KDE offers the
-// freedesktop one at both paths.
+// freedesktop one at both paths. GNOME's org.gnome.ScreenSaver is a helper the bus
+// starts on a first call, so a session locked from the shell's menu or by its idle
+// lock may have none: the shell itself answers under its own name.
 struct ScreenSaver
 {
     QString service;
@@ -31,6 +33,8 @@ const QList<ScreenSaver> screenSavers = {
     {QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/ScreenSaver"),
         QStringLiteral("org.freedesktop.ScreenSaver")},
     {QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("/org/gnome/ScreenSaver"),
+        QStringLiteral("org.gnome.ScreenSaver")},
+    {QStringLiteral("org.gnome.Shell.ScreenShield"), QStringLiteral("/org/gnome/ScreenSaver"),
         QStringLiteral("org.gnome.ScreenSaver")},
 };
 
@@ -82,7 +86,7 @@ bool SessionLock::isLocked()
     if (logindLockedHint() || xScreenSaverOn())
         return true;
     for (const ScreenSaver &saver : screenSavers) {
-        if (screenSaverActive(saver.service, saver.path))
+        if (screenSaverActive(saver.service, saver.path, saver.interface))
             return true;
     }
     return false;
@@ -136,9 +140,10 @@ bool SessionLock::logindLockedHint()
     return propertyValue(hint).toBool();
 }
 
-bool SessionLock::screenSaverActive(const QString &service, const QString &path)
+bool SessionLock::screenSaverActive(
+    const QString &service, const QString &path, const QString &interface)
 {
-    DBusQuery active(m_sessionBus, service, path, service, QStringLiteral("GetActive"));
+    DBusQuery active(m_sessionBus, service, path, interface, QStringLiteral("GetActive"));
     return active.run(QStringLiteral("b")) == DBusQuery::Outcome::Answered
         && active.arguments().value(0).toBool();
 }

@@ -10,9 +10,9 @@
 // Whether the session is locked or blanked, from every place a desktop tells it:
 // systemd-logind's LockedHint and its Lock signal, the screen savers of the session
 // bus (org.freedesktop.ScreenSaver as KDE, XFCE, MATE and Cinnamon offer it, and
-// GNOME's org.gnome.ScreenSaver), and on X11 the screen saver extension. An X11
-// locker such as i3lock tells nobody: it takes the keyboard, which is how it is
-// recognised.
+// GNOME's org.gnome.ScreenSaver, from its helper or the shell), and on X11 the
+// screen saver extension. An X11 locker such as i3lock tells nobody: it takes the
+// keyboard, which is how it is recognised.
 class SessionLock : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -44,7 +44,7 @@ private slots:
 private:
     QString logindSessionPath();
     bool logindLockedHint();
-    bool screenSaverActive(const QString &service, const QString &path);
+    bool screenSaverActive(const QString &service, const QString &path, const QString &interface);
     bool xScreenSaverOn() const;
     void watchX11();
 

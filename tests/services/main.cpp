@@ -5,7 +5,8 @@
 // GetActive; SetActive(b) switches it and signals ActiveChanged), loginsession=0|1
 // (logind's session and its LockedHint; SetLockedHint(b) switches it and signals
 // PropertiesChanged, Lock() signals Lock), silent=NAME (never answers) or deny=NAME
-// (refuses).
+// (refuses), displaymanager=VERSION (GDM's Version property, which GNOME Shell asks
+// before it builds its lock screen).
 // Prints "ready", then serves.
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -49,6 +50,7 @@ public:
     QMap<QString, QString> misbehaving; // name -> silent or deny
     QList<QDBusMessage> pending; // kept, so the bus never answers them for us
     std::optional<uint> colorScheme; // set when serving as the Settings portal
+    QString displayManagerVersion;
     bool lockServed = false;
     bool locked = false; // the screen savers' and logind's lock state
 
@@ -125,6 +127,10 @@ public:
             bus.send(changed);
             return bus.send(call.createReply());
         }
+        if (call.member() == u"Get" && call.arguments().value(1).toString() == u"Version"
+            && !displayManagerVersion.isEmpty())
+            return bus.send(
+                call.createReply(QVariant::fromValue(QDBusVariant(displayManagerVersion))));
         if (lockServed && handleLock(call))
             return true;
         if (!answers.contains(call.member()))
@@ -157,6 +163,7 @@ int main(int argc, char *argv[])
         {"lock", {"org.freedesktop.ScreenSaver", "GetActive"}},
         {"gnomelock", {"org.gnome.ScreenSaver", "GetActive"}},
         {"loginsession", {"org.freedesktop.login1", "GetSessionByPID"}},
+        {"displaymanager", {"org.gnome.DisplayManager", "Get"}},
     };
     for (const QString &arg : args.mid(1)) {
         const QString kind = arg.section('=', 0, 0), value = arg.section('=', 1);
@@ -169,6 +176,8 @@ int main(int argc, char *argv[])
                                                   : QVariant(value.toUInt());
         if (kind == u"portal") {
             services.colorScheme = value.toUInt();
+        } else if (kind == u"displaymanager") {
+            services.displayManagerVersion = value;
         } else if (kind.endsWith(u"lock") || kind == u"loginsession") {
             services.lockServed = true;
             services.locked = value == u"1";
