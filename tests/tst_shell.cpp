@@ -663,6 +663,13 @@ private slots:
             }()))
                                              .toJson(QJsonDocument::Compact))));
         QVERIFY(popovers > 0);
+        // Where the compositor draws window frames, no GL driver was loaded for them.
+        if (shell() == QLatin1String("sway")) {
+            QFile maps(QStringLiteral("/proc/%1/maps").arg(m_daystride.processId()));
+            QVERIFY(maps.open(QIODevice::ReadOnly));
+            const QByteArray mapped = maps.readAll();
+            QVERIFY(!mapped.contains("libLLVM") && !mapped.contains("swrast_dri"));
+        }
         // Wherever the compositor puts it, the popover is whole on one output.
         const QList<QRect> screens = outputs();
         QVERIFY(std::any_of(screens.begin(), screens.end(),
