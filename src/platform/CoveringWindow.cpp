@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
@@ -165,7 +164,7 @@ void CoveringWindow::closeEvent(QCloseEvent *event)
     // A close from the window system comes as a spontaneous event; the program's own
     // close() does not.
     if (event->spontaneous())
-        reportClosedByOthers();
+        emitLater(&CoveringWindow::closedByOthers);
     QWidget::closeEvent(event);
 }
 
@@ -179,16 +178,8 @@ bool CoveringWindow::nativeEventFilter(const QByteArray &eventType, void *messag
         // The focus leaves for a keyboard grab: a screen locker (or anything else
         // that took the keyboard) now gets the input that would close the cover.
         if (focus->event == xcb_window_t(internalWinId()) && focus->mode == XCB_NOTIFY_MODE_GRAB
-            && focus->detail != XCB_NOTIFY_DETAIL_POINTER) {
-            QPointer<CoveringWindow> self = this;
-            QMetaObject::invokeMethod(
-                this,
-                [self] {
-                    if (self)
-                        emit self->keyboardTaken();
-                },
-                Qt::QueuedConnection);
-        }
+            && focus->detail != XCB_NOTIFY_DETAIL_POINTER)
+            emitLater(&CoveringWindow::keyboardTaken);
         return false;
     }
     if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY)
@@ -197,20 +188,14 @@ bool CoveringWindow::nativeEventFilter(const QByteArray &eventType, void *messag
     // Another client destroyed the window (xdotool windowclose, a killed frame).
     if (destroyed->window == xcb_window_t(internalWinId()) && !m_destroyedByOthers) {
         m_destroyedByOthers = true;
-        reportClosedByOthers();
+        emitLater(&CoveringWindow::closedByOthers);
     }
     return false;
 }
 
-void CoveringWindow::reportClosedByOthers()
+void CoveringWindow::emitLater(void (CoveringWindow::*signal)())
 {
     // Later: the owner may delete the window, and it must not do so inside its event.
-    QPointer<CoveringWindow> self = this;
-    QMetaObject::invokeMethod(
-        this,
-        [self] {
-            if (self)
-                emit self->closedByOthers();
-        },
-        Qt::QueuedConnection);
+    // Gone by then, the window emits nothing.
+    QMetaObject::invokeMethod(this, signal, Qt::QueuedConnection);
 }

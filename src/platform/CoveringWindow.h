@@ -46,7 +46,7 @@ protected:
 private:
     void placeOnScreen(QScreen *screen);
     void setX11Hints();
-    void reportClosedByOthers();
+    void emitLater(void (CoveringWindow::*signal)());
 
     QRect m_geometry;
     bool m_destroyedByOthers = false;
