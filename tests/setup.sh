@@ -37,7 +37,7 @@ test_only='^(xvfb|xauth|weston|openbox|xdotool|x11-utils|x11-xserver-utils|image
 "$repo/scripts/run" >/dev/null
 check grep -qx 'daystride started' "$log"
 check grep -qx 'sudo apt-get' "$log"
-for p in qt6-base-dev cmake fonts-quicksand qt6-wayland; do
+for p in qt6-base-dev cmake fonts-quicksand fonts-mplus qt6-wayland; do
     check grep -qx "$p" <(installed)
 done
 run_test_only=$(installed | grep -E "$test_only" | tr '\n' ' ' || true)
