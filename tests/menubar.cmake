@@ -32,6 +32,6 @@ endforeach()
 # Forced onto X11 under sway: the covers through Xwayland.
 add_test(NAME tst_shell_sway_xwayland
     COMMAND ${CMAKE_COMMAND} -E env DAYSTRIDE_SHELL_XWAYLAND=1
-        ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-sway $<TARGET_FILE:tst_shell> coversEachOutputUnderXwayland)
+        ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-sway $<TARGET_FILE:tst_shell> showCountdownCoversEachOutput)
 set_tests_properties(tst_shell_sway_xwayland PROPERTIES LABELS shell TIMEOUT 120
     SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)

@@ -30,7 +30,7 @@ chmod +x "$repo/scripts/build" "$repo/build/daystride"
 
 installed() { grep '^apt-get install' "$log" | tr ' ' '\n'; }
 # Packages only the tests, benchmarks, screenshots and fuzzers need.
-test_only='^(xvfb|xauth|weston|openbox|xdotool|x11-utils|x11-xserver-utils|imagemagick|gnome-shell.*|sway|waybar|kwin-.*|xwayland|clang-.*|libfuzzer-.*|libbenchmark-dev|appstream|desktop-file-utils|faketime|libfaketime|i3lock|xscreensaver|xss-lock|xsecurelock)$'
+test_only='^(xvfb|xauth|weston|openbox|grim|xdotool|x11-utils|x11-xserver-utils|imagemagick|gnome-shell.*|sway|waybar|kwin-.*|xwayland|clang-.*|libfuzzer-.*|libbenchmark-dev|appstream|desktop-file-utils|faketime|libfaketime|i3lock|xscreensaver|xss-lock|xsecurelock)$'
 
 # The README's command to build and start Daystride.
 : >"$log"
