@@ -9,8 +9,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The rounded typeface of the countdown is no library, so shlibdeps cannot find it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-quicksand")
+# The typefaces of the popover and the countdown are no libraries, so shlibdeps
+# cannot find them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-quicksand, fonts-mplus")
 # Qt's own words (dialog buttons, context menus) in the user's language.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 include(CPack)

@@ -36,7 +36,7 @@ add_dependencies(tst_shell daystride_test_service)
 # Forced onto X11 under sway: the covers through Xwayland.
 add_test(NAME tst_shell_sway_xwayland
     COMMAND ${CMAKE_COMMAND} -E env DAYSTRIDE_SHELL_XWAYLAND=1
-        ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-sway $<TARGET_FILE:tst_shell> coversEachOutputUnderXwayland)
+        ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-sway $<TARGET_FILE:tst_shell> showCountdownCoversEachOutput)
 set_tests_properties(tst_shell_sway_xwayland PROPERTIES LABELS shell TIMEOUT 120
     SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 # The panel text against the wall clock: the program's clock faked by libfaketime.

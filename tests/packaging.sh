@@ -30,6 +30,7 @@ check test "$actual" = "$expected"
 check test -x "$scratch/root/usr/bin/daystride"
 depends=$(dpkg-deb -f "$deb" Depends)
 check grep -q fonts-quicksand <<<"$depends"
+check grep -q fonts-mplus <<<"$depends"
 check grep -q libqt6widgets6 <<<"$depends"
 for size in 48 128 256; do
     check test "$(identify -format '%wx%h' \

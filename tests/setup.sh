@@ -30,14 +30,14 @@ chmod +x "$repo/scripts/build" "$repo/build/daystride"
 
 installed() { grep '^apt-get install' "$log" | tr ' ' '\n'; }
 # Packages only the tests, benchmarks, screenshots and fuzzers need.
-test_only='^(xvfb|xauth|weston|openbox|xdotool|x11-utils|x11-xserver-utils|imagemagick|gnome-shell.*|sway|waybar|kwin-.*|xwayland|clang-.*|libfuzzer-.*|libbenchmark-dev|appstream|desktop-file-utils|faketime|libfaketime|i3lock|xscreensaver|xss-lock|xsecurelock)$'
+test_only='^(xvfb|xauth|weston|openbox|grim|xdotool|x11-utils|x11-xserver-utils|imagemagick|gnome-shell.*|sway|waybar|kwin-.*|xwayland|clang-.*|libfuzzer-.*|libbenchmark-dev|appstream|desktop-file-utils|faketime|libfaketime|i3lock|xscreensaver|xss-lock|xsecurelock)$'
 
 # The README's command to build and start Daystride.
 : >"$log"
 "$repo/scripts/run" >/dev/null
 check grep -qx 'daystride started' "$log"
 check grep -qx 'sudo apt-get' "$log"
-for p in qt6-base-dev cmake fonts-quicksand qt6-wayland; do
+for p in qt6-base-dev cmake fonts-quicksand fonts-mplus qt6-wayland; do
     check grep -qx "$p" <(installed)
 done
 run_test_only=$(installed | grep -E "$test_only" | tr '\n' ' ' || true)

@@ -23,10 +23,13 @@ namespace {
 // The colours of a window's symbols (each its most opaque pixel), labels and buttons
 // alike, in order; those of disabled widgets marked with a leading "-". With
 // `sheets`, the style sheets too.
-QStringList symbolColours(const QWidget *window, bool sheets = false)
+// `named`: only the symbols of widgets with that accessible name.
+QStringList symbolColours(const QWidget *window, bool sheets = false, const QString &named = {})
 {
     QStringList colours;
     for (const QWidget *widget : window->findChildren<QWidget *>()) {
+        if (!named.isEmpty() && widget->accessibleName() != named)
+            continue;
         if (sheets && !widget->styleSheet().isEmpty())
             colours << widget->styleSheet();
         QPixmap pixmap;
@@ -171,7 +174,15 @@ private slots:
                 QCOMPARE(Appearance::isDark(open->palette()), scheme == 1);
                 QCOMPARE(symbolColours(open, true), symbolColours(fresh, true));
             }
-            for (const QString &colour : symbolColours(&guide) + symbolColours(&popover)) {
+            // Symbols drawn in the secondary colour take the palette's one, on borderless
+            // buttons too (their style sheet makes the window colour transparent).
+            const QStringList deleteQuote
+                = symbolColours(&settings, false, QStringLiteral("Delete Quote"));
+            QVERIFY(!deleteQuote.isEmpty());
+            for (const QString &colour : deleteQuote)
+                QCOMPARE(colour, settings.palette().color(QPalette::PlaceholderText).name());
+            for (const QString &colour :
+                symbolColours(&guide) + symbolColours(&popover) + symbolColours(&settings)) {
                 const QColor window = guide.palette().color(QPalette::Window);
                 QVERIFY2(colour.startsWith(u'-') // dimmed on purpose
                         || Look::contrast(QColor(colour), window) >= 2.5,

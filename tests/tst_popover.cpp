@@ -195,6 +195,42 @@ private slots:
         QVERIFY(restarted.timeRemaining().days > 300);
     }
 
+    // Digits of one width: as the seconds tick, the digits that stay keep their place.
+    void countdownDigitsKeepTheirPlace_data()
+    {
+        QTest::addColumn<QList<int>>("seconds");
+        QTest::newRow("40 to 47") << QList<int> {40, 41, 44, 47};
+        QTest::newRow("10 to 19") << QList<int> {10, 11, 14, 19};
+    }
+
+    void countdownDigitsKeepTheirPlace()
+    {
+        QFETCH(QList<int>, seconds);
+        openPopover();
+        QLabel *number = m_popover->timerView()->countdownNumbers().last();
+        // The leftmost inked column: where the first digit begins.
+        auto firstInk = [number] {
+            const QImage image = number->grab().toImage();
+            const QColor ground = image.pixelColor(0, 0);
+            for (int x = 0; x < image.width(); ++x) {
+                for (int y = 0; y < image.height(); ++y) {
+                    const QColor c = image.pixelColor(x, y);
+                    if (qAbs(c.lightness() - ground.lightness()) > 80)
+                        return x;
+                }
+            }
+            return -1;
+        };
+        QList<int> starts;
+        for (int s : seconds) {
+            m_model->setTimerDate(m_now.addSecs(s));
+            QCOMPARE(number->text(), QString::number(s));
+            starts << firstInk();
+        }
+        QVERIFY(starts.first() >= 0);
+        QCOMPARE(starts, QList<int>(seconds.size(), starts.first()));
+    }
+
     void countdownFollowsTheModelAndTicksOnlyWhileShown()
     {
         TimerView *view = m_popover->timerView();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QTest>
 
@@ -449,6 +450,41 @@ private slots:
         const qreal below = line.present ? line.rect.top() : view->gridRect().top();
         QCOMPARE(below - view->countdownRowRect().bottom(), 100 * scale);
         QCOMPARE(view->gridRect().bottom(), view->columnRect().bottom());
+    }
+
+    // The ultra-light lines (secondary line, unit labels) are drawn visibly lighter
+    // than the thin ones (name, numbers, quote, tasks): the same text at the same size
+    // in each line's face leaves clearly less ink.
+    void ultraLightIsLighterThanThin()
+    {
+        m_model->setSubtitle(QStringLiteral("Launch"));
+        const auto view = makeView();
+        const QFont thin = view->eventNameLine().font;
+        const QFont ultraLight = view->subtitleLine().font;
+        QCOMPARE(view->unitGroups()[0].label.font.family(), ultraLight.family());
+        QCOMPARE(view->unitGroups()[0].label.font.weight(), ultraLight.weight());
+        QCOMPARE(view->unitGroups()[0].number.font.family(), thin.family());
+        auto ink = [](QFont font) {
+            font.setPixelSize(80);
+            QImage image(900, 120, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            QPainter painter(&image);
+            painter.setPen(Qt::white);
+            painter.setFont(font);
+            painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("Launch 0123"));
+            painter.end();
+            qint64 sum = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    sum += qGray(image.pixel(x, y));
+            return double(sum);
+        };
+        const double thinInk = ink(thin);
+        const double ultraLightInk = ink(ultraLight);
+        qInfo("ink of the same text: thin %s %d %.0f, ultra-light %s %d %.0f (%.0f %%)",
+            qPrintable(thin.family()), thin.weight(), thinInk, qPrintable(ultraLight.family()),
+            ultraLight.weight(), ultraLightInk, 100 * ultraLightInk / thinInk);
+        QVERIFY2(ultraLightInk < 0.8 * thinInk, "the two weights look the same");
     }
 
     void quoteStaysNinetyTicksAndIsRetriedWhileNoneIsValid()

@@ -18,6 +18,7 @@ extern "C" {
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,6 +27,7 @@ extern "C" {
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <cstdio>
@@ -234,7 +236,8 @@ class TestShell : public QObject
     }
 
     // Windows of Daystride titled `title`: frame rectangle and whether it has the focus.
-    QList<QPair<QRect, bool>> windows(const QString &title) const
+    // `shownOnly`: on sway, only those the compositor draws (on the visible workspace).
+    QList<QPair<QRect, bool>> windows(const QString &title, bool shownOnly = false) const
     {
         QList<QPair<QRect, bool>> found;
         if (shell() == QLatin1String("gnome")) {
@@ -254,7 +257,8 @@ class TestShell : public QObject
         swaymsg.waitForFinished(5000);
         std::function<void(const QJsonObject &)> walk = [&](const QJsonObject &node) {
             if (node.value(QStringLiteral("name")).toString() == title
-                && node.value(QStringLiteral("pid")).toInt() == m_daystride.processId()) {
+                && node.value(QStringLiteral("pid")).toInt() == m_daystride.processId()
+                && (!shownOnly || node.value(QStringLiteral("visible")).toBool())) {
                 const QJsonObject r = node.value(QStringLiteral("rect")).toObject();
                 found << qMakePair(QRect(r.value("x").toInt(), r.value("y").toInt(),
                                        r.value("width").toInt(), r.value("height").toInt()),
@@ -676,25 +680,68 @@ private slots:
             [&](const QRect &output) { return output.contains(popover); }));
     }
 
-    // Forced onto X11 under sway (Xwayland): "Show Countdown" from the item's menu puts
-    // one cover on each output.
-    void coversEachOutputUnderXwayland()
+    // "Show Countdown" from the item's menu as soon as the item is listed puts one cover
+    // on each output, shown there. On sway's own Wayland, or forced onto X11 under
+    // sway (Xwayland, DAYSTRIDE_SHELL_XWAYLAND=1).
+    void showCountdownCoversEachOutput()
     {
-        if (shell() != QLatin1String("sway") || qEnvironmentVariableIsEmpty("DISPLAY"))
-            QSKIP("needs sway with Xwayland (DAYSTRIDE_SHELL_XWAYLAND=1)");
-        QVERIFY(startDaystride(QStringLiteral("xcb")));
+        if (shell() != QLatin1String("sway"))
+            QSKIP("needs sway");
+        const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+        QVERIFY(startDaystride(x11 ? QStringLiteral("xcb") : QStringLiteral("wayland")));
         QTRY_VERIFY_WITH_TIMEOUT(isListed(), 10000);
         QVERIFY(clickMenuEntry(QStringLiteral("Show Countdown")));
         const QList<QRect> screens = outputs();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            xWindows(QStringLiteral("Daystride Countdown")).size() == screens.size(), 5000);
-        const QList<QRect> covers = xWindows(QStringLiteral("Daystride Countdown"));
-        int perOutput = 0;
-        for (const QRect &output : screens)
-            perOutput += covers.count(output) == 1 ? 1 : 0;
-        qInfo("sway, Xwayland: %d of %d outputs covered by one cover each", perOutput,
-            int(screens.size()));
-        QCOMPARE(perOutput, int(screens.size()));
+        const auto covers = [&] {
+            if (x11)
+                return xWindows(QStringLiteral("Daystride Countdown"));
+            QList<QRect> rects;
+            for (const auto &w : windows(QStringLiteral("Daystride Countdown"), true))
+                rects << w.first;
+            return rects;
+        };
+        const auto perOutput = [&] {
+            const QList<QRect> shown = covers();
+            return int(std::count_if(screens.begin(), screens.end(),
+                [&](const QRect &output) { return shown.count(output) == 1; }));
+        };
+        // The compositor sizes each full-screen window a moment after it maps.
+        QTRY_COMPARE_WITH_TIMEOUT(perOutput(), int(screens.size()), 5000);
+        // And they stay.
+        QTest::qWait(1500);
+        qInfo("sway%s: %d of %d outputs covered by one cover each", x11 ? ", Xwayland" : "",
+            perOutput(), int(screens.size()));
+        if (perOutput() != screens.size())
+            qWarning() << "covers" << covers() << "outputs" << screens;
+        QCOMPARE(perOutput(), int(screens.size()));
+        // What each output shows: the black countdown, not the desktop under it.
+        if (QStandardPaths::findExecutable(QStringLiteral("grim")).isEmpty())
+            return;
+        for (const QRect &output : screens) {
+            QProcess grim;
+            grim.start(QStringLiteral("grim"),
+                {QStringLiteral("-g"),
+                    QStringLiteral("%1,%2 %3x%4")
+                        .arg(output.x())
+                        .arg(output.y())
+                        .arg(output.width())
+                        .arg(output.height()),
+                    QStringLiteral("-")});
+            QVERIFY(grim.waitForFinished(10000));
+            const QImage shot = QImage::fromData(grim.readAllStandardOutput());
+            QVERIFY(!shot.isNull());
+            qint64 sum = 0;
+            for (int y = 0; y < shot.height(); y += 4)
+                for (int x = 0; x < shot.width(); x += 4)
+                    sum += qGray(shot.pixel(x, y));
+            const double mean = sum / double((shot.width() / 4) * (shot.height() / 4)) / 255;
+            qInfo("output at %d,%d: mean brightness %.3f", output.x(), output.y(), mean);
+            // Not yet: on sway's own Wayland an output the pointer is not on keeps
+            // showing the desktop under its listed cover until the pointer enters it.
+            if (!x11 && output.x() != 0)
+                QEXPECT_FAIL("", "sway draws the cover only once the pointer enters", Continue);
+            QVERIFY2(mean < 0.1, "the output shows something other than the countdown");
+        }
     }
 
     void idleMinuteCoversBothOutputs()

@@ -12,6 +12,7 @@
 #include "ui/RoundedBox.h"
 #include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
+#include "ui/TabularNumber.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -172,7 +173,7 @@ QWidget *TimerView::createTimerTab()
         auto *stack = new QVBoxLayout(cell);
         stack->setContentsMargins(0, 10, 0, 10);
         stack->setSpacing(2);
-        auto *number = new QLabel(QStringLiteral("0"), cell);
+        auto *number = new TabularNumber(QStringLiteral("0"), cell);
         number->setAlignment(Qt::AlignCenter);
         number->setFont(Look::roundedNumberFont(26, QFont::DemiBold));
         auto *label = Look::secondaryLabel(unit, Look::TextStyle::caption2, cell);

@@ -16,7 +16,9 @@
 
 namespace {
 
-const QString kTypeface = QStringLiteral("Quicksand");
+// The typefaces in order of preference. M PLUS 1 has Thin and ExtraLight faces that
+// are told apart at a glance; Quicksand's lightest is Light, one face for both weights.
+const QStringList kTypefaces = {QStringLiteral("M PLUS 1"), QStringLiteral("Quicksand")};
 const QString kEllipsis = QString(QChar(0x2026));
 constexpr std::array<qreal, 4> kBoxWidths = {250, 200, 200, 200};
 
@@ -26,21 +28,37 @@ struct Face
     int weight;
 };
 
-// The typeface's faces from lightest to heaviest. Fontconfig may list a weight as
-// a family of its own ("Quicksand Light"), so those count too.
+// Whether `family` is `typeface` or one weight of it listed as a family of its own
+// ("Quicksand Light"), as fontconfig may list them; not a relative ("M PLUS 1 Code").
+bool isFaceOf(const QString &family, const QString &typeface)
+{
+    static const QStringList weights = {QStringLiteral("Thin"), QStringLiteral("ExtraLight"),
+        QStringLiteral("UltraLight"), QStringLiteral("Light"), QStringLiteral("Regular"),
+        QStringLiteral("Medium"), QStringLiteral("SemiBold"), QStringLiteral("Bold"),
+        QStringLiteral("ExtraBold"), QStringLiteral("Black")};
+    if (family.compare(typeface, Qt::CaseInsensitive) == 0)
+        return true;
+    return family.startsWith(typeface + u' ', Qt::CaseInsensitive)
+        && weights.contains(family.mid(typeface.size() + 1), Qt::CaseInsensitive);
+}
+
+// The faces of the first installed typeface, from lightest to heaviest.
 const std::vector<Face> &typefaceFaces()
 {
     static const std::vector<Face> faces = [] {
         std::vector<Face> found;
-        for (const QString &family : QFontDatabase::families()) {
-            if (family.compare(kTypeface, Qt::CaseInsensitive) != 0
-                && !family.startsWith(kTypeface + u' ', Qt::CaseInsensitive))
-                continue;
-            for (const QString &style : QFontDatabase::styles(family)) {
-                if (QFontDatabase::italic(family, style))
+        const QStringList families = QFontDatabase::families();
+        for (const QString &typeface : kTypefaces) {
+            for (const QString &family : families) {
+                if (!isFaceOf(family, typeface))
                     continue;
-                found.push_back({family, QFontDatabase::weight(family, style)});
+                for (const QString &style : QFontDatabase::styles(family)) {
+                    if (!QFontDatabase::italic(family, style))
+                        found.push_back({family, QFontDatabase::weight(family, style)});
+                }
             }
+            if (!found.empty())
+                break;
         }
         std::stable_sort(found.begin(), found.end(),
             [](const Face &a, const Face &b) { return a.weight < b.weight; });
@@ -148,11 +166,13 @@ QFont CountdownView::typeface(Weight weight, int pixelSize)
         font = QApplication::font();
         font.setWeight(weight == Weight::ultraLight ? QFont::Thin : QFont::ExtraLight);
     } else {
-        // Thin takes the second-lightest face only while that is still a light one.
+        // Thin takes the next heavier face only while that is still a light one.
         const Face &lightest = faces.front();
-        const Face &face = weight == Weight::thin && faces.size() > 1
-                && faces[1].weight <= QFont::Light && faces[1].weight > lightest.weight
-            ? faces[1]
+        const auto next = std::find_if(
+            faces.begin(), faces.end(), [&](const Face &f) { return f.weight > lightest.weight; });
+        const Face &face
+            = weight == Weight::thin && next != faces.end() && next->weight <= QFont::Light
+            ? *next
             : lightest;
         font = QFont(face.family);
         font.setWeight(QFont::Weight(face.weight));

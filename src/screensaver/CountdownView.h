@@ -70,8 +70,8 @@ public:
     // The model's tasks with a non-blank text, completed ones included.
     TodoList visibleTodos() const;
 
-    // The rounded typeface in its lightest weights; ultra-light is never heavier
-    // than thin. Falls back to the system font.
+    // The typeface in its two lightest weights, ultra-light lighter than thin where
+    // the typeface has two light faces. Falls back to the system font.
     static QFont typeface(Weight weight, int pixelSize);
 
     // Layout, brought up to date on every read.

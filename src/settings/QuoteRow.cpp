@@ -28,7 +28,10 @@ QuoteRow::QuoteRow(TimerViewModel &viewModel, qsizetype position, QWidget *paren
     m_delete->setAccessibleName(tr("Delete Quote"));
     // A tool button takes the focus only by Tab; keyboard users must reach it.
     m_delete->setFocusPolicy(Qt::StrongFocus);
-    SymbolIcon::show(m_delete, QStringLiteral("minus.circle.fill"), 16, &Look::secondary);
+    // The palette's own secondary colour: the button's style sheet makes its window
+    // colour transparent, so one mixed from it would come out black.
+    SymbolIcon::show(m_delete, QStringLiteral("minus.circle.fill"), 16,
+        [](const QPalette &palette) { return palette.color(QPalette::PlaceholderText); });
     m_delete->setIconSize(QSize(16, 16));
 
     auto *layout = new QHBoxLayout(this);

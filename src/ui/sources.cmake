@@ -12,4 +12,5 @@ target_sources(daystride_lib PRIVATE
     ui/StorageNotice.cpp ui/StorageNotice.h
     ui/Switch.cpp ui/Switch.h
     ui/SymbolIcon.cpp ui/SymbolIcon.h
+    ui/TabularNumber.cpp ui/TabularNumber.h
 )
