@@ -8,13 +8,6 @@ DBusIdleSource::DBusIdleSource(const QDBusConnection &bus, Method method)
 {
 }
 
-DBusIdleSource::Method DBusIdleSource::mutterIdleMonitor()
-{
-    const QString name = QStringLiteral("org.gnome.Mutter.IdleMonitor");
-    return {Kind::MutterIdleMonitor, name, QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-        name, QStringLiteral("GetIdletime"), QStringLiteral("t")};
-}
-
 DBusIdleSource::Method DBusIdleSource::screenSaver()
 {
     const QString name = QStringLiteral("org.freedesktop.ScreenSaver");

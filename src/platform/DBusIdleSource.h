@@ -18,8 +18,6 @@ public:
 
     DBusIdleSource(const QDBusConnection &bus, Method method);
 
-    // GNOME Shell's idle monitor (GNOME on X11 and Wayland).
-    static Method mutterIdleMonitor();
     // The session's org.freedesktop.ScreenSaver service (KDE Plasma, some others);
     // KDE, the desktop that implements the call, answers in milliseconds.
     static Method screenSaver();

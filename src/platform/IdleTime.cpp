@@ -3,6 +3,7 @@
 #include "DBusIdleSource.h"
 #include "ExtIdleNotifySource.h"
 #include "KdeIdleSource.h"
+#include "MutterIdleSource.h"
 #include "WaylandIdleConnection.h"
 #include "XSyncIdleSource.h"
 
@@ -29,8 +30,7 @@ IdleTime::IdleTime(Session session, const QDBusConnection &sessionBus)
         m_sources.push_back(std::make_unique<ExtIdleNotifySource>(wayland));
         m_sources.push_back(std::make_unique<KdeIdleSource>(wayland));
     }
-    m_sources.push_back(
-        std::make_unique<DBusIdleSource>(sessionBus, DBusIdleSource::mutterIdleMonitor()));
+    m_sources.push_back(std::make_unique<MutterIdleSource>(sessionBus));
     m_sources.push_back(
         std::make_unique<DBusIdleSource>(sessionBus, DBusIdleSource::screenSaver()));
 }

@@ -11,6 +11,7 @@ target_sources(daystride_lib PRIVATE
     platform/KdeIdleSource.cpp platform/KdeIdleSource.h
     platform/LinuxPlatform.cpp platform/LinuxPlatform.h
     platform/LoginItem.cpp platform/LoginItem.h
+    platform/MutterIdleSource.cpp platform/MutterIdleSource.h
     platform/Platform.h
     platform/SessionLock.cpp platform/SessionLock.h
     platform/SettingsStore.cpp platform/SettingsStore.h

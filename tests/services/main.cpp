@@ -1,5 +1,6 @@
 // Stand-ins for desktop services for the platform tests: BUS_ADDRESS SERVICE..., each
-// SERVICE mutter=MS, screensaver=MS, session=FLAGS, power=0|1, logind=WHAT/MODE,...,
+// SERVICE mutter=MS (with a user-active watch: Input() fires it, Readings() counts the
+// GetIdletime calls), screensaver=MS, session=FLAGS, power=0|1, logind=WHAT/MODE,...,
 // portal=SCHEME (the Settings portal's color-scheme; its SetColorScheme(u) switches
 // it and signals SettingChanged), lock=0|1 and gnomelock=0|1 (a screen saver's
 // GetActive; SetActive(b) switches it and signals ActiveChanged), loginsession=0|1
@@ -19,6 +20,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 // One entry of logind's ListInhibitors: (what, who, why, mode, uid, pid).
 struct Inhibitor
@@ -51,6 +53,29 @@ public:
     QList<QDBusMessage> pending; // kept, so the bus never answers them for us
     std::optional<uint> colorScheme; // set when serving as the Settings portal
     QString displayManagerVersion;
+    uint readings = 0; // GetIdletime calls
+    bool watchArmed = false;
+
+    // Mutter's user-active watch: armed by a call, fired by the test's Input().
+    bool handleMutterWatch(const QDBusMessage &call)
+    {
+        if (call.member() == u"AddUserActiveWatch") {
+            watchArmed = true;
+            return bus.send(call.createReply(7u));
+        }
+        if (call.member() == u"Readings")
+            return bus.send(call.createReply(readings));
+        if (call.member() != u"Input")
+            return false;
+        if (std::exchange(watchArmed, false)) {
+            QDBusMessage fired = QDBusMessage::createSignal(
+                "/org/gnome/Mutter/IdleMonitor/Core", "org.gnome.Mutter.IdleMonitor", "WatchFired");
+            fired << 7u;
+            bus.send(fired);
+        }
+        return bus.send(call.createReply());
+    }
+
     bool lockServed = false;
     bool locked = false; // the screen savers' and logind's lock state
 
@@ -133,6 +158,9 @@ public:
                 call.createReply(QVariant::fromValue(QDBusVariant(displayManagerVersion))));
         if (lockServed && handleLock(call))
             return true;
+        if (answers.contains(QStringLiteral("GetIdletime")) && handleMutterWatch(call))
+            return true;
+        readings += call.member() == u"GetIdletime";
         if (!answers.contains(call.member()))
             return false;
         QVariant answer = answers.value(call.member());
