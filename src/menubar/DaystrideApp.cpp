@@ -4,14 +4,13 @@
 #include "menubar/PanelItem.h"
 #include "menubar/Popover.h"
 #include "menubar/SingleInstance.h"
+#include "model/Countdown.h"
 #include "model/TimerViewModel.h"
 #include "onboarding/OnboardingView.h"
 #include "platform/Platform.h"
 #include "screensaver/ScreensaverController.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
-
-#include <algorithm>
 
 DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     : QObject(parent)
@@ -137,21 +136,5 @@ void DaystrideApp::armMinuteTick()
 {
     // From the wall clock each time, so a tick follows the clock's minute rather than
     // the program's start, and a jump of the clock moves the next one with it.
-    constexpr qint64 minute = 60000;
-    // A little past the next whole minute of `msecs` counting down: at the whole
-    // minute itself the text still reads the minute before, and a clock being slowed
-    // into step may run a few milliseconds behind the timer. One met to the
-    // millisecond waits for the next, so a clock that stands still never spins.
-    constexpr qint64 past = 20;
-    const auto pastNextMinute = [](qint64 msecs) {
-        const qint64 left = (msecs % minute + minute) % minute;
-        return (left == 0 ? minute : left) + past;
-    };
-    const qint64 now = m_platform.now().toMSecsSinceEpoch();
-    qint64 delay = pastNextMinute(-now);
-    // The text turns where the time left passes a whole minute, which is at another
-    // second than the clock's own when the event's seconds are not zero.
-    if (const QDateTime target = m_viewModel->timerDate(); target.isValid())
-        delay = std::min(delay, pastNextMinute(target.toMSecsSinceEpoch() - now));
-    m_minuteTick.start(int(delay));
+    m_minuteTick.start(int(msecsToNextTextChange(m_platform.now(), m_viewModel->timerDate())));
 }

@@ -1,7 +1,7 @@
 #include "menubar/StatusCommand.h"
 
+#include "model/Countdown.h"
 #include "model/TimerViewModel.h"
-#include "platform/LinuxPlatform.h"
 #include "platform/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -27,10 +27,12 @@ StatusCommand::StatusCommand(Options options)
 {
     m_minuteTick.setSingleShot(true);
     m_minuteTick.setTimerType(Qt::PreciseTimer);
-    connect(&m_minuteTick, &QTimer::timeout, this, [this] {
+    const auto refresh = [this] {
         printIfChanged();
         armMinuteTick();
-    });
+    };
+    connect(&m_minuteTick, &QTimer::timeout, this, refresh);
+    connect(&m_platform, &Platform::wallClockChanged, this, refresh);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
         watchSettings();
         printIfChanged();
@@ -51,15 +53,16 @@ int StatusCommand::run()
     return QCoreApplication::exec();
 }
 
-QString StatusCommand::line() const
+QString StatusCommand::line()
 {
     // Read afresh each time: the running program may have saved since.
-    LinuxPlatform platform;
-    const TimerViewModel model(platform);
+    m_platform.rereadSettings();
+    const TimerViewModel model(m_platform);
+    m_target = model.timerDate();
     const QString text = model.menuBarText().trimmed();
     if (!m_options.json)
         return text;
-    const bool passed = model.timerDate() <= platform.now();
+    const bool passed = model.timerDate() <= m_platform.now();
     const QJsonObject object {{QStringLiteral("text"), text},
         {QStringLiteral("tooltip"),
             model.eventName().trimmed().isEmpty() ? QStringLiteral("Daystride")
@@ -81,17 +84,15 @@ void StatusCommand::printIfChanged()
 
 void StatusCommand::armMinuteTick()
 {
-    // At the next turn of the wall clock's minute, a little after it.
-    const QTime now = QTime::currentTime();
-    const int intoMinute = now.second() * 1000 + now.msec();
-    m_minuteTick.start(60000 - intoMinute + 20);
+    // Where the panel's own text would turn, for the event as last read.
+    m_minuteTick.start(int(msecsToNextTextChange(m_platform.now(), m_target)));
 }
 
 void StatusCommand::watchSettings()
 {
     // The file is replaced whole on every save: its folder tells, and the folder's
     // parent until the folder exists.
-    const QFileInfo file(SettingsStore().fileName());
+    const QFileInfo file(m_platform.settings().fileName());
     const QStringList paths = {file.absoluteFilePath(), file.absolutePath(),
         QFileInfo(file.absolutePath()).absolutePath()};
     for (const QString &path : paths) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/LinuxPlatform.h"
+
+#include <QDateTime>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
@@ -11,7 +14,8 @@
 // The panel text for bars that run a command (waybar, polybar, i3blocks, XFCE's
 // generic monitor, LXQt's custom command): `daystride --status` prints it once from
 // the stored settings, which the running program writes on every change; with
-// --follow, again whenever it changes (at each minute and when the settings change);
+// --follow, again whenever it changes (as the panel's text turns, when the clock or
+// the time zone changes, and when the settings change);
 // with --json, as one JSON object a line: text, tooltip, and class ("passed" once the
 // event has passed, otherwise "running").
 class StatusCommand : public QObject
@@ -33,12 +37,14 @@ public:
     int run();
 
 private:
-    QString line() const;
+    QString line();
     void printIfChanged();
     void armMinuteTick();
     void watchSettings();
 
     Options m_options;
+    LinuxPlatform m_platform;
+    QDateTime m_target; // the event, as last read
     QString m_printed;
     bool m_printedOnce = false;
     QTimer m_minuteTick;

@@ -57,3 +57,22 @@ QString menuBarTextBetween(const QDateTime &now, const QDateTime &target)
         text += QString::number(left.minutes) + QCoreApplication::translate("Countdown", "m");
     return text;
 }
+
+qint64 msecsToNextTextChange(const QDateTime &now, const QDateTime &target)
+{
+    constexpr qint64 minute = 60000;
+    // A little past the whole minute: at the whole minute itself the text still reads
+    // the minute before, and a clock being slowed into step may run a few
+    // milliseconds behind the timer. One met to the millisecond waits for the next,
+    // so a clock that stands still never spins.
+    constexpr qint64 past = 20;
+    const auto pastNextMinute = [](qint64 msecs) {
+        const qint64 left = (msecs % minute + minute) % minute;
+        return (left == 0 ? minute : left) + past;
+    };
+    const qint64 msecs = now.toMSecsSinceEpoch();
+    qint64 delay = pastNextMinute(-msecs);
+    if (target.isValid())
+        delay = std::min(delay, pastNextMinute(target.toMSecsSinceEpoch() - msecs));
+    return delay;
+}

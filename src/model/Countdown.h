@@ -21,3 +21,8 @@ TimeRemaining timeRemainingBetween(const QDateTime &now, const QDateTime &target
 
 // The panel text: "12d 4h 5m", "2d 15m", "3h ", "1d ", or empty below a minute.
 QString menuBarTextBetween(const QDateTime &now, const QDateTime &target);
+
+// Milliseconds from `now` to a little past the next moment the panel text may turn:
+// the wall clock's next whole minute, or the time left to `target` passing a whole
+// minute when that comes first (an event with seconds turns at another second).
+qint64 msecsToNextTextChange(const QDateTime &now, const QDateTime &target);

@@ -54,6 +54,11 @@ SettingsStore &LinuxPlatform::settings()
     return *m_settings;
 }
 
+void LinuxPlatform::rereadSettings()
+{
+    m_settings.reset();
+}
+
 QDateTime LinuxPlatform::now() const
 {
     return QDateTime::currentDateTime();

@@ -26,6 +26,8 @@ public:
     ~LinuxPlatform() override;
 
     SettingsStore &settings() override;
+    // Drops the settings store, so the next read sees the file as it is now.
+    void rereadSettings();
     QDateTime now() const override;
 
     double idleSeconds(IdleQuery query = IdleQuery::Cheap) override;
