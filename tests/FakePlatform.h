@@ -39,6 +39,7 @@ public:
     QWidget *createCoveringWindow(int screen, const QRect &geometry) override;
     void activate(QWidget *window) override;
     void quit() override { ++quitCount; }
+    bool windowsDrawOwnTitleBar() const override { return ownTitleBar; }
 
     void hidePointer() override { ++pointerHideDepth; }
     void showPointer() override;
@@ -64,6 +65,7 @@ public:
     bool inputHeldElsewhere = false;
     int assertionQueries = 0;
     bool loginItemEnabled = false;
+    bool ownTitleBar = false;
     bool loginItemWritable = true; // false: every change fails and the state stays
     int loginItemCalls = 0;
     QList<QRect> screens = {QRect(0, 0, 1920, 1080)};

@@ -12,6 +12,7 @@
 #include "settings/TaskRow.h"
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
+#include "ui/WindowHeader.h"
 
 #include <QDateEdit>
 #include <QDateTimeEdit>
@@ -290,15 +291,41 @@ private slots:
         QCOMPARE(m_platform->loginItemCalls, calls);
     }
 
+    // Where the desktop draws no title bar (GNOME on Wayland), the window has its own,
+    // whose button closes it; elsewhere Escape does.
+    void openingAgainRaisesTheSameWindow_data()
+    {
+        QTest::addColumn<bool>("ownTitleBar");
+        QTest::newRow("the desktop's title bar") << false;
+        QTest::newRow("a title bar of its own") << true;
+    }
+
     void openingAgainRaisesTheSameWindow()
     {
+        QFETCH(bool, ownTitleBar);
+        if (ownTitleBar) {
+            m_app->settingsWindow()->close();
+            QTRY_VERIFY(!m_app->settingsWindow()->view());
+            m_platform->ownTitleBar = true;
+            m_app->openSettings();
+            QVERIFY(QTest::qWaitForWindowExposed(view()));
+        }
         SettingsView *first = view();
         QCOMPARE(first->windowTitle(), QStringLiteral("Daystride Settings"));
+        auto *header = first->findChild<WindowHeader *>();
+        QCOMPARE(header != nullptr, ownTitleBar);
         const int activations = m_platform->activateCount;
         m_app->openSettings();
         QCOMPARE(view(), first);
         QCOMPARE(m_platform->activateCount, activations + 1);
-        QTest::keyClick(first, Qt::Key_Escape);
+        if (header) {
+            // The form keeps its height under the header.
+            QCOMPARE(first->height(), SettingsView::contentHeight + WindowHeader::height);
+            QVERIFY(header->findChild<QLabel *>()->text() == first->windowTitle());
+            QTest::mouseClick(header->findChild<QToolButton *>(), Qt::LeftButton);
+        } else {
+            QTest::keyClick(first, Qt::Key_Escape);
+        }
         QTRY_VERIFY(!m_app->settingsWindow()->view());
     }
 };

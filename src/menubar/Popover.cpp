@@ -142,6 +142,20 @@ bool Popover::event(QEvent *event)
     return QWidget::event(event);
 }
 
+void Popover::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // On Wayland a hidden window keeps its buffers (on GNOME a whole work area's, once
+    // or twice over): the native window goes with them, and the next opening makes a
+    // new one. Later, so nothing still on the stack uses the window.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible())
+                destroy();
+        });
+    }
+}
+
 void Popover::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {

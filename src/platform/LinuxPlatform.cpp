@@ -8,6 +8,7 @@
 #include "SessionLock.h"
 #include "SettingsStore.h"
 #include "WallClock.h"
+#include "WaylandDecorations.h"
 #include "XScreenSaverSuspensions.h"
 
 #include <QApplication>
@@ -175,6 +176,11 @@ QWidget *LinuxPlatform::createCoveringWindow(int screen, const QRect &geometry)
         [this, window] { emit coveringWindowClosed(window); });
     connect(window, &CoveringWindow::keyboardTaken, this, &Platform::sessionLocked);
     return window;
+}
+
+bool LinuxPlatform::windowsDrawOwnTitleBar() const
+{
+    return WaylandDecorations::windowsDrawOwnTitleBar();
 }
 
 void LinuxPlatform::activate(QWidget *window)

@@ -43,6 +43,7 @@ public:
 
     QWidget *createCoveringWindow(int screen, const QRect &geometry) override;
     void activate(QWidget *window) override;
+    bool windowsDrawOwnTitleBar() const override;
     void quit() override;
 
     void hidePointer() override;

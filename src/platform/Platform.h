@@ -75,6 +75,8 @@ public:
     virtual QWidget *createCoveringWindow(int screen, const QRect &geometry) = 0;
     // Makes the window active and raises it.
     virtual void activate(QWidget *window) = 0;
+    // Whether ordinary windows get no title bar from the desktop, so they draw their own.
+    virtual bool windowsDrawOwnTitleBar() const { return false; }
     virtual void quit() = 0;
 
     // Balanced: a show without a hide is a no-op.

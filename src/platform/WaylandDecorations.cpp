@@ -35,16 +35,27 @@ bool WaylandDecorations::compositorDrawsFrames()
     return offered;
 }
 
+bool WaylandDecorations::s_ownTitleBar = false;
+
 void WaylandDecorations::preferCompositorFrames()
 {
-    if (qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION"))
-        return;
     // Only where Qt will take the Wayland platform.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith("wayland"))
         return;
     if (platform.isEmpty() && qgetenv("XDG_SESSION_TYPE") != "wayland")
         return;
-    if (compositorDrawsFrames())
+    // Qt reads the variable as a number; a user's "0" keeps its frames and the GL stack.
+    bool set = false;
+    const int disabled = qEnvironmentVariableIntValue("QT_WAYLAND_DISABLE_WINDOWDECORATION", &set);
+    if (set && !disabled)
+        return;
+    if (!set)
         qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+    s_ownTitleBar = !compositorDrawsFrames();
+}
+
+bool WaylandDecorations::windowsDrawOwnTitleBar()
+{
+    return s_ownTitleBar;
 }

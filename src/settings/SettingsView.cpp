@@ -16,6 +16,7 @@
 #include "ui/StorageNotice.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
+#include "ui/WindowHeader.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -40,7 +41,8 @@ SettingsView::SettingsView(
 {
     setWindowTitle(QStringLiteral(
         "Daystride Settings")); // not translated: scripts and window rules find it by its title
-    setFixedSize(contentWidth, contentHeight);
+    const bool ownTitleBar = viewModel.platform().windowsDrawOwnTitleBar();
+    setFixedSize(contentWidth, contentHeight + (ownTitleBar ? WindowHeader::height : 0));
 
     m_scrollArea = new QScrollArea(this);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
@@ -51,6 +53,8 @@ SettingsView::SettingsView(
     m_scrollArea->setFocusPolicy(Qt::NoFocus);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
+    if (ownTitleBar)
+        outer->addWidget(new WindowHeader(this));
     outer->addWidget(
         new StorageNotice(viewModel, StorageNotice::Shows::saveProblemAndDamagedFile, this));
     outer->addWidget(m_scrollArea);
