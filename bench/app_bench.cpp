@@ -2,14 +2,19 @@
 // empty Qt program), measured interleaved in one session and printed as one table:
 //   app_bench [--starts N] [--settle-seconds S] [--idle-seconds S] [--cover-seconds S]
 //             [--threads]
-// Both run against a bus of the benchmark's own with a StatusNotifierWatcher, on the
-// X server of bench/run; memory, CPU time and wake-ups come from /proc.
+// On X11 both run against a bus of the benchmark's own with a StatusNotifierWatcher, on
+// the X server of bench/run. Inside a desktop shell of tests/shells (DAYSTRIDE_SHELL set,
+// on Wayland) they run on the shell's own bus, whose panel hosts their items and whose
+// compositor answers the idle queries. Memory, CPU time and wake-ups come from /proc.
 #include "RemoteObject.h"
 #include "TestBus.h"
 #include "TestStatusNotifierWatcher.h"
+#include "VirtualPointer.h"
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -117,12 +122,63 @@ double median(QList<double> values)
     return values.isEmpty() ? 0 : values[values.size() / 2];
 }
 
+// A small pointer motion, as a user's hand gives it: xdotool on X11, Mutter's
+// RemoteDesktop API on GNOME, a virtual pointer on sway.
+class PointerNudge
+{
+public:
+    explicit PointerNudge(const QString &shell)
+        : m_shell(shell)
+    {
+        if (m_shell == QLatin1String("sway"))
+            m_pointer = std::make_unique<VirtualPointer>();
+        if (m_shell != QLatin1String("gnome"))
+            return;
+        const QDBusMessage answer = QDBusConnection::sessionBus().call(
+            QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Mutter.RemoteDesktop"),
+                QStringLiteral("/org/gnome/Mutter/RemoteDesktop"),
+                QStringLiteral("org.gnome.Mutter.RemoteDesktop"), QStringLiteral("CreateSession")));
+        m_session = answer.arguments().value(0).value<QDBusObjectPath>().path();
+        session(QStringLiteral("Start"), {});
+    }
+
+    void operator()() const
+    {
+        if (m_shell == QLatin1String("gnome")) {
+            session(QStringLiteral("NotifyPointerMotionRelative"), {5.0, 5.0});
+            return;
+        }
+        if (m_pointer) {
+            m_pointer->move(5, 5);
+            return;
+        }
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"), {"mousemove_relative", "--", "5", "5"});
+        xdotool.waitForFinished(5000);
+    }
+
+private:
+    void session(const QString &method, const QVariantList &arguments) const
+    {
+        QDBusMessage call
+            = QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Mutter.RemoteDesktop"),
+                m_session, QStringLiteral("org.gnome.Mutter.RemoteDesktop.Session"), method);
+        call.setArguments(arguments);
+        QDBusConnection::sessionBus().call(call);
+    }
+
+    QString m_shell;
+    QString m_session;
+    std::unique_ptr<VirtualPointer> m_pointer;
+};
+
 class Bench
 {
 public:
     Bench(const QString &daystride, const QString &floor, bool threads)
         : m_daystride(daystride)
         , m_floor(floor)
+        , m_shell(qEnvironmentVariable("DAYSTRIDE_SHELL"))
         , m_watcher(m_bus.connection())
         , m_threads(threads)
     {
@@ -130,13 +186,21 @@ public:
 
     bool start()
     {
-        if (!m_bus.isRunning() || !m_watcher.start())
-            return false;
         m_environment = QProcessEnvironment::systemEnvironment();
-        m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus.address());
+        if (m_shell.isEmpty()) {
+            if (!m_bus.isRunning() || !m_watcher.start())
+                return false;
+            m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus.address());
+        }
         m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
         QDir(m_config.path()).mkpath(QStringLiteral("Daystride"));
-        return true;
+        m_nudge = std::make_unique<PointerNudge>(m_shell);
+        return bus().isConnected();
+    }
+
+    QDBusConnection bus() const
+    {
+        return m_shell.isEmpty() ? m_bus.connection() : QDBusConnection::sessionBus();
     }
 
     void writeSettings(bool idleEnabled, int idleMinutes)
@@ -149,7 +213,8 @@ public:
                        .toUtf8());
     }
 
-    // Starts a program and waits until its item is registered; the milliseconds taken.
+    // Starts a program and waits until its item is registered (on a shell's bus: its
+    // item's name is there); the milliseconds taken.
     std::unique_ptr<QProcess> launch(const QString &program, double *milliseconds = nullptr)
     {
         auto process = std::make_unique<QProcess>();
@@ -160,7 +225,12 @@ public:
         clock.start();
         process->start(program, {});
         process->waitForStarted();
-        while (m_watcher.registrations() == before && clock.elapsed() < 10000)
+        const QString item = itemService(process->processId());
+        const auto registered = [&] {
+            return m_shell.isEmpty() ? m_watcher.registrations() != before
+                                     : bus().interface()->isServiceRegistered(item).value();
+        };
+        while (!registered() && clock.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         if (milliseconds)
             *milliseconds = clock.nsecsElapsed() / 1e6;
@@ -188,6 +258,40 @@ public:
             stop(process);
         }
         printRow({"start to registered item (median, ms)", median(daystride), median(floor), 1});
+    }
+
+    static QString itemService(qint64 pid)
+    {
+        return QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(pid);
+    }
+
+    // The first window of each: Daystride's popover, opened and closed through its
+    // item; the floor's plain 320 x 400 window.
+    void popover()
+    {
+        writeSettings(true, 24 * 60);
+        auto daystride = launch(m_daystride);
+        auto floor = launch(m_floor);
+        QTest::qWait(3000);
+        const RemoteObject item {bus(), itemService(daystride->processId()),
+            QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.kde.StatusNotifierItem")};
+        const RemoteObject window {bus(), itemService(floor->processId()), QStringLiteral("/Floor"),
+            QStringLiteral("org.daystride.Floor")};
+        const Sample d0 = sample(daystride->processId()), f0 = sample(floor->processId());
+        item.call(QStringLiteral("Activate"), {0, 0});
+        window.call(QStringLiteral("Window"), {true});
+        QTest::qWait(3000);
+        const Sample d1 = sample(daystride->processId()), f1 = sample(floor->processId());
+        item.call(QStringLiteral("Activate"), {0, 0});
+        window.call(QStringLiteral("Window"), {false});
+        QTest::qWait(2000);
+        const Sample d2 = sample(daystride->processId()), f2 = sample(floor->processId());
+        printRow({"first window opened: memory growth (RSS MiB)", d1.rssMiB - d0.rssMiB,
+            f1.rssMiB - f0.rssMiB, 1});
+        printRow({"first window closed: memory kept (RSS MiB)", d2.rssMiB - d0.rssMiB,
+            f2.rssMiB - f0.rssMiB, 1});
+        stop(daystride);
+        stop(floor);
     }
 
     void idle(bool idleEnabled, int settleSeconds, int idleSeconds)
@@ -233,10 +337,9 @@ public:
         auto daystride = launch(m_daystride);
         auto floor = launch(m_floor);
         QTest::qWait(3000);
-        const QString item = QStringLiteral("org.kde.StatusNotifierItem-%1-1");
-        const RemoteObject menu {m_bus.connection(), item.arg(daystride->processId()),
+        const RemoteObject menu {bus(), itemService(daystride->processId()),
             QStringLiteral("/MenuBar"), QStringLiteral("com.canonical.dbusmenu")};
-        const RemoteObject floorCover {m_bus.connection(), item.arg(floor->processId()),
+        const RemoteObject floorCover {bus(), itemService(floor->processId()),
             QStringLiteral("/Floor"), QStringLiteral("org.daystride.Floor")};
         const int showId = menu.menuItemId(QStringLiteral("Show Countdown"));
 
@@ -256,10 +359,8 @@ public:
             QTest::qWait(2000);
             run.after = sample(pid);
         };
-        auto pointerMoves = [] {
-            QProcess xdotool;
-            xdotool.start(QStringLiteral("xdotool"), {"mousemove_relative", "--", "5", "5"});
-            xdotool.waitForFinished(5000);
+        const auto pointerMoves = [this] {
+            (*m_nudge)();
         };
         // A first showing of each loads fonts and painting code; the figures are of
         // the second, as every later showing is.
@@ -301,6 +402,8 @@ public:
 private:
     QString m_daystride;
     QString m_floor;
+    QString m_shell; // the desktop shell of tests/shells the bench runs in, or none
+    std::unique_ptr<PointerNudge> m_nudge;
     QTemporaryDir m_config;
     TestBus m_bus;
     TestStatusNotifierWatcher m_watcher;
@@ -339,6 +442,7 @@ int main(int argc, char **argv)
     std::printf("|%s|%s|%s|%s|\n", QByteArray(52, '-').constData(), QByteArray(12, '-').constData(),
         QByteArray(12, '-').constData(), QByteArray(10, '-').constData());
     bench.startTimes(starts);
+    bench.popover();
     bench.idle(true, settleSeconds, idleSeconds);
     bench.idle(false, settleSeconds, idleSeconds);
     bench.covering(coverSeconds);

@@ -3,7 +3,8 @@
 // StatusNotifierItem-like name on the session bus and registers it with the
 // watcher, and on request covers the screen with one black full-screen window that
 // draws a line of text each second. No model, no settings, no idle poll.
-//   floor            idle; D-Bus method Cover(bool) on /Floor shows or hides the cover
+//   floor            idle; D-Bus methods on /Floor: Cover(bool) shows or hides the cover,
+//                    Window(bool) a plain 320 x 400 window
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -60,8 +61,19 @@ public slots:
         m_cover->show();
     }
 
+    // A plain 320 x 400 window, shown and hidden as a small program's own window is.
+    void Window(bool shown)
+    {
+        if (!m_window) {
+            m_window = std::make_unique<QWidget>();
+            m_window->resize(320, 400);
+        }
+        m_window->setVisible(shown);
+    }
+
 private:
     std::unique_ptr<::Cover> m_cover;
+    std::unique_ptr<QWidget> m_window;
 };
 
 } // namespace

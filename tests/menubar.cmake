@@ -18,7 +18,7 @@ add_dependencies(tst_reliability daystride)
 # On real shells, each started by its wrapper under tests/shells: GNOME Shell with
 # the AppIndicator extension, and sway with waybar. They skip where a shell cannot
 # start here. Alone: a whole desktop shell loads the machine enough to upset others.
-add_executable(tst_shell tst_shell.cpp)
+add_executable(tst_shell tst_shell.cpp VirtualPointer.cpp VirtualPointer.h)
 target_link_libraries(tst_shell PRIVATE daystride_testsupport)
 target_compile_definitions(tst_shell PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>")
 add_dependencies(tst_shell daystride)
