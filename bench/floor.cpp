@@ -1,7 +1,7 @@
 // The floor of every whole-process figure: an empty Qt Widgets program that does the
 // least Daystride's work needs. It waits on one 60-second timer, puts one
 // StatusNotifierItem-like name on the session bus and registers it with the
-// watcher, and on request covers the screen with one black full-screen window that
+// watcher, and on request covers each screen with a black full-screen window that
 // draws a line of text each second. No model, no settings, no idle poll.
 //   floor            idle; D-Bus methods on /Floor: Cover(bool) shows or hides the cover,
 //                    Window(bool) a plain 320 x 400 window
@@ -9,12 +9,14 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QPainter>
+#include <QScreen>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
 
 #include <memory>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -52,13 +54,17 @@ class Floor : public QObject
 public slots:
     void Cover(bool shown)
     {
-        if (!shown) {
-            m_cover.reset();
+        m_covers.clear();
+        if (!shown)
             return;
+        for (QScreen *screen : QGuiApplication::screens()) {
+            auto cover = std::make_unique<::Cover>();
+            cover->setGeometry(screen->geometry());
+            cover->setScreen(screen);
+            cover->setWindowState(Qt::WindowFullScreen);
+            cover->show();
+            m_covers.push_back(std::move(cover));
         }
-        m_cover = std::make_unique<::Cover>();
-        m_cover->setWindowState(Qt::WindowFullScreen);
-        m_cover->show();
     }
 
     // A plain 320 x 400 window, shown and hidden as a small program's own window is.
@@ -72,7 +78,7 @@ public slots:
     }
 
 private:
-    std::unique_ptr<::Cover> m_cover;
+    std::vector<std::unique_ptr<::Cover>> m_covers;
     std::unique_ptr<QWidget> m_window;
 };
 
