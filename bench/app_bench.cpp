@@ -389,6 +389,9 @@ public:
                     d.shown.rssMiB - d.before.rssMiB, f.shown.rssMiB - f.before.rssMiB, 1});
                 printRow({"memory growth, first showing (dirty MiB)",
                     d.shown.dirtyMiB - d.before.dirtyMiB, f.shown.dirtyMiB - f.before.dirtyMiB, 1});
+                printRow({"wake-ups per second, first showing",
+                    double(switchesBetween(d.shown, d.during).sleeps) / coverSeconds,
+                    double(switchesBetween(f.shown, f.during).sleeps) / coverSeconds, 1});
             }
         }
         printRow({"memory growth, later showing (RSS MiB)", d.shown.rssMiB - d.before.rssMiB,
@@ -400,7 +403,7 @@ public:
         printRow({"CPU while covering (ms per second)",
             1000 * (d.during.cpuSeconds - d.shown.cpuSeconds) / coverSeconds,
             1000 * (f.during.cpuSeconds - f.shown.cpuSeconds) / coverSeconds, 2});
-        printRow({"wake-ups per second while covering",
+        printRow({"wake-ups per second, later showing",
             double(switchesBetween(d.shown, d.during).sleeps) / coverSeconds,
             double(switchesBetween(f.shown, f.during).sleeps) / coverSeconds, 1});
         stop(daystride);
