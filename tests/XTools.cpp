@@ -29,10 +29,21 @@ bool xdotool(const QStringList &arguments)
 
 QStringList visibleWindows(const QString &title)
 {
-    const QString out = runXTool(QStringLiteral("xdotool"),
-        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-            QStringLiteral("^%1$").arg(title)});
-    return out.isEmpty() ? QStringList() : out.split(QLatin1Char('\n'));
+    // A window that goes away while xdotool walks the tree ends its whole search with
+    // an X error and no result: no answer, so ask again.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                QStringLiteral("^%1$").arg(title)});
+        search.waitForFinished(10000);
+        if (search.readAllStandardError().contains("X Error"))
+            continue;
+        const QString out = QString::fromUtf8(search.readAllStandardOutput()).trimmed();
+        return out.isEmpty() ? QStringList() : out.split(QLatin1Char('\n'));
+    }
+    qWarning("xdotool found no answer for \"%s\"", qPrintable(title));
+    return {};
 }
 
 QString activeWindow()

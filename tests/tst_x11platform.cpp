@@ -166,6 +166,30 @@ private slots:
         XSync(m_other, False);
     }
 
+    // The suite's own eyes: a shown window stays found while other windows come and go.
+    // xdotool drops its whole search, with an X error, when a window goes away under it;
+    // a window that seemed gone let a test click a popover that was still open shut.
+    void visibleWindowFoundWhileOthersComeAndGo()
+    {
+        QWidget keeper;
+        keeper.setWindowTitle(QStringLiteral("Daystride Keeper"));
+        keeper.resize(200, 100);
+        keeper.show();
+        QTRY_COMPARE(visibleWindows(keeper.windowTitle()).size(), 1);
+        QProcess churn;
+        churn.start(QStringLiteral("sh"),
+            {QStringLiteral("-c"),
+                QStringLiteral("for i in $(seq 150); do xmessage -timeout 1 $i & sleep 0.02; "
+                               "done; wait")});
+        QVERIFY(churn.waitForStarted());
+        int missed = 0;
+        while (churn.state() != QProcess::NotRunning) {
+            missed += visibleWindows(keeper.windowTitle()).isEmpty() ? 1 : 0;
+            churn.waitForFinished(10);
+        }
+        QCOMPARE(missed, 0);
+    }
+
     // Run once more on a server of two X screens, with DAYSTRIDE_X_SCREENS=2.
     void eachScreenGetsItsOwnCover()
     {

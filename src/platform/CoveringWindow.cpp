@@ -1,5 +1,7 @@
 #include "CoveringWindow.h"
 
+#include "CoverPixel.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -109,9 +111,20 @@ void CoveringWindow::placeOnScreen(QScreen *screen)
 void CoveringWindow::showEvent(QShowEvent *event)
 {
     // Sent before the window is mapped: the window manager reads these at the map.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         setX11Hints();
+        keepComposited();
+    }
     QWidget::showEvent(event);
+}
+
+void CoveringWindow::keepComposited()
+{
+    // Once per native window; with the window, its pixel goes too.
+    if (QGuiApplication::platformName() != QLatin1String("wayland") || !windowHandle()
+        || windowHandle()->findChild<QWindow *>())
+        return;
+    (new CoverPixel(windowHandle()))->show();
 }
 
 void CoveringWindow::setX11Hints()

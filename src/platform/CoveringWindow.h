@@ -13,7 +13,7 @@
 // on the focused output (one that does not offer _NET_WM_FULLSCREEN_MONITORS, as
 // wlroots') would stack all covers on one output: there each cover is an
 // override-redirect window at its screen's geometry, which the compositor shows
-// where it is.
+// where it is. On Wayland it carries a CoverPixel, so the compositor always composes it.
 class QScreen;
 
 class CoveringWindow : public QWidget, public QAbstractNativeEventFilter
@@ -46,6 +46,7 @@ protected:
 private:
     void placeOnScreen(QScreen *screen);
     void setX11Hints();
+    void keepComposited();
     void emitLater(void (CoveringWindow::*signal)());
 
     QRect m_geometry;

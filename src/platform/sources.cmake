@@ -1,5 +1,6 @@
 target_sources(daystride_lib PRIVATE
     platform/ColorSchemePortal.cpp platform/ColorSchemePortal.h
+    platform/CoverPixel.cpp platform/CoverPixel.h
     platform/CoveringWindow.cpp platform/CoveringWindow.h
     platform/DBusIdleSource.cpp platform/DBusIdleSource.h
     platform/DBusQuery.cpp platform/DBusQuery.h
