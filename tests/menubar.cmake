@@ -29,6 +29,9 @@ foreach(shell gnome-shell sway)
     set_tests_properties(tst_shell_${shell} PROPERTIES LABELS shell TIMEOUT 600
         SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endforeach()
+# waybar's module runs the built program.
+set_property(TEST tst_shell_sway APPEND PROPERTY ENVIRONMENT
+    DAYSTRIDE_BIN_DIR=$<TARGET_FILE_DIR:daystride>)
 # GNOME's lock screen needs a display manager: the stand-in's.
 set_property(TEST tst_shell_gnome-shell PROPERTY ENVIRONMENT
     DAYSTRIDE_TEST_SERVICE=$<TARGET_FILE:daystride_test_service>)
