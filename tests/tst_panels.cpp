@@ -1,9 +1,9 @@
-#include "TestEnvironment.h"
 #include "XTools.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -79,7 +79,6 @@ class TestPanels : public QObject
 {
     Q_OBJECT
 
-    TestEnvironment m_env;
     QProcess m_daystride;
     QRect m_item; // the host's item for Daystride, on the screen
     QList<Accessible> m_before; // the panels before Daystride started
@@ -169,9 +168,13 @@ private slots:
         QVERIFY2(
             !desktop().isEmpty(), "run under tests/shells/with-plasma, with-xfce or with-mate");
         QVERIFY(QDBusConnection::sessionBus().isConnected());
-        m_env.writeSettingsFile(QByteArray("[General]\nonboarded=true\n"));
+        // In the session's own settings, which the panel's commands read too.
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        QVERIFY2(config.startsWith(QDir::tempPath()), "the wrapper's private XDG_CONFIG_HOME");
         {
-            QSettings settings(m_env.settingsPath(), QSettings::IniFormat);
+            QSettings settings(
+                config + QStringLiteral("/Daystride/Daystride.conf"), QSettings::IniFormat);
+            settings.setValue(QStringLiteral("onboarded"), true);
             settings.setValue(QStringLiteral("savedDate"),
                 QDateTime::currentDateTime().addDays(12).addSecs(4 * 3600 + 300));
             settings.setValue(QStringLiteral("idleEnabled"), false);
