@@ -64,5 +64,5 @@ foreach(desktop plasma xfce mate)
         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-${desktop} $<TARGET_FILE:tst_panels>)
     set_tests_properties(tst_panels_${desktop} PROPERTIES LABELS panels TIMEOUT 300
         SKIP_RETURN_CODE 77 RUN_SERIAL TRUE
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DAYSTRIDE_PLASMOID=${PROJECT_SOURCE_DIR}/data/plasmoid;DAYSTRIDE_BIN_DIR=$<TARGET_FILE_DIR:daystride>")
+        ENVIRONMENT "QTEST_FUNCTION_TIMEOUT=120000;DAYSTRIDE_PLASMOID=${PROJECT_SOURCE_DIR}/data/plasmoid;DAYSTRIDE_BIN_DIR=$<TARGET_FILE_DIR:daystride>")
 endforeach()
