@@ -847,7 +847,7 @@ private slots:
     }
 
     // waybar's custom module running `daystride --status --follow --json`: the text comes
-    // up once there is an event, and turns when it changes. Read from the bar's pixels:
+    // up with the saved event, and turns when it changes. Read from the bar's pixels:
     // the columns the module's text inks at the bar's left end.
     void barModuleShowsTheTimeLeft()
     {
@@ -890,10 +890,11 @@ private slots:
         };
         save(12);
         QImage shown;
-        QTRY_VERIFY_WITH_TIMEOUT(inkedColumns(shown = bar()) > emptyInk + 40, 10000);
+        // "12d 4h 5m": nine characters, some 40 columns of ink at least.
+        QTRY_VERIFY_WITH_TIMEOUT((shown = bar()) != empty && inkedColumns(shown) >= 40, 10000);
         save(3);
         QTRY_VERIFY_WITH_TIMEOUT(bar() != shown, 10000);
-        qInfo("sway: waybar's module inks %d columns with an event 12 days away, %d without",
+        qInfo("sway: waybar's module inks %d columns with an event 12 days away, %d before",
             inkedColumns(shown), emptyInk);
         QFile::remove(config + QStringLiteral("/Daystride/Daystride.conf"));
     }
