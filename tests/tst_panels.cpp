@@ -73,8 +73,9 @@ void click(const QPoint &at, int button = 1)
 // Daystride in the real panels of KDE Plasma, XFCE and MATE, each started on its own
 // X server by tests/shells/with-plasma, with-xfce or with-mate: the host shows the
 // item, its click opens the popover next to it, each entry of the host's menu does
-// its job, and the time left is readable in the panel. The hosts' items are found,
-// and their texts read, through the accessibility bus, as a screen reader finds them.
+// its job, and the time left is readable in the panel. The hosts' items, their menus
+// and the applet's text are found through the accessibility bus, as a screen reader
+// finds them; clicks and keys are the X server's own (xdotool).
 class TestPanels : public QObject
 {
     Q_OBJECT
