@@ -29,6 +29,9 @@ foreach(shell gnome-shell sway)
     set_tests_properties(tst_shell_${shell} PROPERTIES LABELS shell TIMEOUT 600
         SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endforeach()
+# waybar's module runs the built program.
+set_property(TEST tst_shell_sway APPEND PROPERTY ENVIRONMENT
+    DAYSTRIDE_BIN_DIR=$<TARGET_FILE_DIR:daystride>)
 # GNOME's lock screen needs a display manager: the stand-in's.
 set_property(TEST tst_shell_gnome-shell PROPERTY ENVIRONMENT
     DAYSTRIDE_TEST_SERVICE=$<TARGET_FILE:daystride_test_service>)
@@ -49,3 +52,17 @@ daystride_test(tst_wallclock
 target_compile_definitions(tst_wallclock PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>"
     DAYSTRIDE_LIBFAKETIME="${DAYSTRIDE_LIBFAKETIME}")
 add_dependencies(tst_wallclock daystride)
+# In the real panels of KDE Plasma, XFCE and MATE, each started by its wrapper under
+# tests/shells on an X server of its own. Alone: a whole desktop loads the machine.
+add_executable(tst_panels tst_panels.cpp)
+target_link_libraries(tst_panels PRIVATE daystride_testsupport)
+target_compile_definitions(tst_panels PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>"
+    DAYSTRIDE_ATSPI_DUMP="${CMAKE_CURRENT_SOURCE_DIR}/shells/atspi-dump")
+add_dependencies(tst_panels daystride)
+foreach(desktop plasma xfce mate)
+    add_test(NAME tst_panels_${desktop}
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-${desktop} $<TARGET_FILE:tst_panels>)
+    set_tests_properties(tst_panels_${desktop} PROPERTIES LABELS panels TIMEOUT 300
+        SKIP_RETURN_CODE 77 RUN_SERIAL TRUE
+        ENVIRONMENT "QTEST_FUNCTION_TIMEOUT=120000;DAYSTRIDE_PLASMOID=${PROJECT_SOURCE_DIR}/data/plasmoid;DAYSTRIDE_BIN_DIR=$<TARGET_FILE_DIR:daystride>")
+endforeach()

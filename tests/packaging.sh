@@ -24,10 +24,16 @@ usr/share/icons/hicolor/128x128/apps/daystride.png
 usr/share/icons/hicolor/256x256/apps/daystride.png
 usr/share/icons/hicolor/48x48/apps/daystride.png
 usr/share/icons/hicolor/scalable/apps/daystride.svg
-usr/share/metainfo/org.daystride.Daystride.metainfo.xml"
+usr/share/metainfo/org.daystride.Daystride.metainfo.xml
+usr/share/plasma/plasmoids/org.daystride.countdown/contents/images/clock.fill.svg
+usr/share/plasma/plasmoids/org.daystride.countdown/contents/ui/main.qml
+usr/share/plasma/plasmoids/org.daystride.countdown/metadata.json"
 actual=$(cd "$scratch/root" && find . -type f | sed 's|^\./||' | sort)
 check test "$actual" = "$expected"
 check test -x "$scratch/root/usr/bin/daystride"
+# The Plasma applet's metadata as Plasma reads it.
+check python3 -c 'import json, sys; m = json.load(open(sys.argv[1])); assert m["KPlugin"]["Id"] == "org.daystride.countdown" and m["X-Plasma-MainScript"] == "ui/main.qml"' \
+    "$scratch/root/usr/share/plasma/plasmoids/org.daystride.countdown/metadata.json"
 depends=$(dpkg-deb -f "$deb" Depends)
 check grep -q fonts-quicksand <<<"$depends"
 check grep -q fonts-mplus <<<"$depends"

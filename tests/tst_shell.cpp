@@ -9,6 +9,7 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QDBusVariant>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -770,6 +771,59 @@ private slots:
               "after it: %s",
             qPrintable(service), covers() == 0 ? "yes" : "no");
         QCOMPARE(covers(), 0);
+    }
+
+    // waybar's custom module running `daystride --status --follow --json`: the text comes
+    // up with the saved event, and turns when it changes. Read from the bar's pixels:
+    // the columns the module's text inks at the bar's left end.
+    void barModuleShowsTheTimeLeft()
+    {
+        const QString config = qEnvironmentVariable("DAYSTRIDE_SHELL_CONFIG_HOME");
+        if (shell() != QLatin1String("sway") || config.isEmpty())
+            QSKIP("needs waybar with the Daystride module (with-sway, DAYSTRIDE_BIN_DIR)");
+        const auto bar = [] {
+            QProcess grim;
+            grim.start(QStringLiteral("grim"),
+                {QStringLiteral("-g"), QStringLiteral("0,0 400x30"), QStringLiteral("-")});
+            grim.waitForFinished(10000);
+            return QImage::fromData(grim.readAllStandardOutput())
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        // How many of the bar's columns hold something other than its background.
+        const auto inkedColumns = [](const QImage &image) {
+            const QRgb background = image.pixel(image.width() - 1, 1);
+            int inked = 0;
+            for (int x = 0; x < image.width(); ++x) {
+                for (int y = 0; y < image.height(); ++y) {
+                    if (qAbs(qGray(image.pixel(x, y)) - qGray(background)) > 60) {
+                        ++inked;
+                        break;
+                    }
+                }
+            }
+            return inked;
+        };
+        const QImage empty = bar();
+        QVERIFY(!empty.isNull());
+        const int emptyInk = inkedColumns(empty);
+
+        const auto save = [&](int days) {
+            QDir().mkpath(config + QStringLiteral("/Daystride"));
+            QSettings settings(
+                config + QStringLiteral("/Daystride/Daystride.conf"), QSettings::IniFormat);
+            settings.setValue(QStringLiteral("onboarded"), true);
+            settings.setValue(QStringLiteral("savedDate"),
+                QDateTime::currentDateTime().addDays(days).addSecs(4 * 3600 + 300));
+        };
+        save(12);
+        QImage shown;
+        // "12d 4h 5m": nine characters, some 40 columns of ink at least.
+        QTRY_VERIFY_WITH_TIMEOUT((shown = bar()) != empty && inkedColumns(shown) >= 40, 10000);
+        save(3);
+        QTRY_VERIFY_WITH_TIMEOUT(bar() != shown, 10000);
+        qInfo("sway: waybar's module inks %d columns with an event 12 days away, %d before",
+            inkedColumns(shown), emptyInk);
+        QFile::remove(config + QStringLiteral("/Daystride/Daystride.conf"));
     }
 };
 
