@@ -147,6 +147,37 @@ private slots:
                 left.hours * 3600 + left.minutes * 60 + left.seconds);
         }
     }
+
+    // The panel's tick comes just after the text turns, and only then: one wake-up a
+    // minute, whatever the seconds of the event; with no event ahead, on the clock's
+    // minute.
+    void tickComesWhenTheTextTurns_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDateTime>("target");
+        QTest::addColumn<qint64>("delay");
+        const QDateTime now = local(2026, 3, 8, 1, 58).addMSecs(10500);
+        QTest::newRow("event on a whole minute") << now << local(2026, 3, 9, 9, 0) << 49520LL;
+        QTest::newRow("event at 5 s past") << now << local(2026, 3, 9, 9, 0).addSecs(5) << 54520LL;
+        QTest::newRow("across the spring change") << now << now.addSecs(3 * 3600 + 45) << 45020LL;
+        QTest::newRow("passed") << now << now.addSecs(-600) << 49520LL;
+        QTest::newRow("no event") << now << QDateTime() << 49520LL;
+    }
+
+    void tickComesWhenTheTextTurns()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QDateTime, target);
+        QFETCH(qint64, delay);
+        QCOMPARE(msecsToNextTextChange(now, target), delay);
+        if (target > now) {
+            const auto text = [&](qint64 msecs) {
+                return menuBarTextBetween(now.addMSecs(msecs), target);
+            };
+            QCOMPARE(text(delay - 21), text(0));
+            QVERIFY(text(delay) != text(0));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCountdown)

@@ -70,9 +70,10 @@ qint64 msecsToNextTextChange(const QDateTime &now, const QDateTime &target)
         const qint64 left = (msecs % minute + minute) % minute;
         return (left == 0 ? minute : left) + past;
     };
+    // The text turns with the time left, so only its minutes wake the program; with
+    // no event ahead, the clock's minute does.
     const qint64 msecs = now.toMSecsSinceEpoch();
-    qint64 delay = pastNextMinute(-msecs);
-    if (target.isValid())
-        delay = std::min(delay, pastNextMinute(target.toMSecsSinceEpoch() - msecs));
-    return delay;
+    if (target.isValid() && target.toMSecsSinceEpoch() > msecs)
+        return pastNextMinute(target.toMSecsSinceEpoch() - msecs);
+    return pastNextMinute(-msecs);
 }

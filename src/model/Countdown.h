@@ -23,6 +23,6 @@ TimeRemaining timeRemainingBetween(const QDateTime &now, const QDateTime &target
 QString menuBarTextBetween(const QDateTime &now, const QDateTime &target);
 
 // Milliseconds from `now` to a little past the next moment the panel text may turn:
-// the wall clock's next whole minute, or the time left to `target` passing a whole
-// minute when that comes first (an event with seconds turns at another second).
+// the time left to `target` passing a whole minute (an event with seconds turns at
+// another second), or, with no event ahead, the wall clock's next whole minute.
 qint64 msecsToNextTextChange(const QDateTime &now, const QDateTime &target);
