@@ -18,4 +18,7 @@ public:
 
 protected:
     void paintCell(QPainter *painter, const QRect &rect, QDate date) const override;
+
+private:
+    void describeDays();
 };

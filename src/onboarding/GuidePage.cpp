@@ -1,5 +1,6 @@
 #include "onboarding/GuidePage.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Look.h"
 #include "ui/SymbolIcon.h"
 
@@ -12,6 +13,8 @@ GuidePage::GuidePage(TimerViewModel &viewModel, QWidget *parent)
     : QWidget(parent)
     , m_viewModel(viewModel)
 {
+    // Named by its title, so a screen reader says which page the focus is on.
+    Accessibility::setRole(this, QAccessible::Grouping);
 }
 
 QWidget *GuidePage::header(const QString &symbol, const QString &title, const QString &explanation)
@@ -21,6 +24,7 @@ QWidget *GuidePage::header(const QString &symbol, const QString &title, const QS
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
     layout->addWidget(symbolLabel(symbol, 28, &Look::accent, header));
+    setAccessibleName(title);
     auto *heading = new QLabel(title, header);
     heading->setFont(Look::font(Look::TextStyle::title, QFont::DemiBold));
     layout->addWidget(heading);

@@ -10,6 +10,7 @@
 #include "onboarding/WelcomePage.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
+#include "ui/Accessibility.h"
 #include "ui/Look.h"
 #include "ui/ReturnKey.h"
 #include "ui/SymbolIcon.h"
@@ -40,8 +41,9 @@ OnboardingView::OnboardingView(TimerViewModel &viewModel, QWidget *parent)
     , m_launchAtLogin(viewModel.platform().launchAtLogin())
 {
     // An ordinary window: the window manager's title bar keeps close and move.
-    setWindowTitle(QStringLiteral(
-        "Welcome to Daystride")); // not translated: scripts and window rules find it by its title
+    // Translated like every text; scripts and window rules find it by its class.
+    setWindowTitle(tr("Welcome to Daystride"));
+    Accessibility::setRole(this, QAccessible::Window);
     setFixedSize(contentWidth, contentHeight);
     SymbolIcon::ensureResources();
 
@@ -230,6 +232,10 @@ void OnboardingView::showStep(Step step)
     m_primary->setText(step == Step::welcome ? tr("Get Started")
             : step == Step::tour             ? tr("Start Using Daystride")
                                              : tr("Continue"));
+    // The button keeps the focus from page to page: its description changes with the
+    // page, and a screen reader reads out the new one.
+    m_primary->setAccessibleDescription(
+        m_page->accessibleName() + QStringLiteral(", ") + m_dots->accessibleName());
     refresh();
     if (first || !isVisible())
         return;

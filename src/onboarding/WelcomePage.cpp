@@ -23,6 +23,7 @@ WelcomePage::WelcomePage(TimerViewModel &viewModel, QWidget *parent)
     image->setPixmap(icon.pixmap(QSize(96, 96), devicePixelRatioF()));
     layout->addWidget(image, 0, Qt::AlignHCenter);
     auto *title = new QLabel(tr("Welcome to Daystride"), this);
+    setAccessibleName(title->text());
     title->setFont(Look::font(Look::TextStyle::largeTitle, QFont::DemiBold));
     layout->addWidget(title, 0, Qt::AlignHCenter);
     auto *text = wrappingLabel(tr("Keep a countdown to your next big day in the menu bar, and fill "

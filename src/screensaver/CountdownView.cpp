@@ -3,6 +3,7 @@
 #include "FittedText.h"
 #include "model/TimerViewModel.h"
 #include "model/Whitespace.h"
+#include "ui/Accessibility.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -107,6 +108,9 @@ CountdownView::CountdownView(TimerViewModel *viewModel, const TimeRemaining &tim
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // Takes its window's focus, so that a screen reader reads it when it comes up.
+    setFocusPolicy(Qt::StrongFocus);
+    Accessibility::setRole(this, QAccessible::StaticText);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     pal.setColor(QPalette::WindowText, Qt::white);
@@ -115,6 +119,7 @@ CountdownView::CountdownView(TimerViewModel *viewModel, const TimeRemaining &tim
     m_ticker.setTimerType(Qt::PreciseTimer);
     m_ticker.setInterval(tickMilliseconds);
     connect(&m_ticker, &QTimer::timeout, this, &CountdownView::refresh);
+    describe();
 
     const std::array<qint64, 4> values
         = {timeRemaining.days, timeRemaining.hours, timeRemaining.minutes, timeRemaining.seconds};
@@ -202,9 +207,39 @@ void CountdownView::refresh()
     m_quoteInterval = 0;
 }
 
+void CountdownView::describe()
+{
+    // The name carries the time left to the minute: a screen reader reads it out
+    // again when it changes, once a minute rather than every second.
+    const TimeRemaining &left = m_timeRemaining;
+    QStringList parts;
+    if (left.days > 0)
+        parts << tr("%n day(s)", nullptr, int(left.days));
+    if (left.days > 0 || left.hours > 0)
+        parts << tr("%n hour(s)", nullptr, int(left.hours));
+    parts << tr("%n minute(s)", nullptr, int(left.minutes));
+    const QString eventName = m_viewModel ? m_viewModel->eventName().trimmed() : QString();
+    const QString name = tr("%1: %2 left").arg(eventName, parts.join(QStringLiteral(", ")));
+    QStringList details;
+    if (!m_quote.isEmpty())
+        details << tr("“%1”").arg(m_quote);
+    for (const Todo &todo : visibleTodos())
+        details
+            << (todo.isCompleted ? tr("%1, done") : tr("%1, not done")).arg(todo.text.trimmed());
+    const QString description = details.join(QStringLiteral(". "));
+    if (accessibleName() != name)
+        setAccessibleName(name);
+    if (accessibleDescription() != description)
+        setAccessibleDescription(description);
+}
+
 void CountdownView::setTimeRemaining(const TimeRemaining &time)
 {
+    const bool newMinute = time.days != m_timeRemaining.days || time.hours != m_timeRemaining.hours
+        || time.minutes != m_timeRemaining.minutes;
     m_timeRemaining = time;
+    if (newMinute)
+        describe();
     const std::array<qint64, 4> values = {time.days, time.hours, time.minutes, time.seconds};
     for (size_t i = 0; i < m_groups.size(); ++i) {
         UnitGroup &group = m_groups[i];
@@ -236,6 +271,7 @@ void CountdownView::setQuote(const QString &quote)
         return;
     const bool presenceChanged = quote.isEmpty() != m_quote.isEmpty();
     m_quote = quote;
+    describe();
     if (presenceChanged || m_layoutDirty || m_layoutSize != size()) {
         // The column's height changes: everything moves.
         m_layoutDirty = true;
@@ -335,6 +371,7 @@ void CountdownView::relayout()
 {
     m_layoutDirty = false;
     m_layoutSize = size();
+    describe();
     const qreal w = width();
     const qreal h = height();
     m_scale = std::min(w / referenceWidth, h / referenceHeight);

@@ -7,6 +7,7 @@
 #include "settings/QuoteRow.h"
 #include "settings/SettingsGroup.h"
 #include "settings/TaskRow.h"
+#include "ui/Accessibility.h"
 #include "ui/DateTimeFormats.h"
 #include "ui/IdleNotice.h"
 #include "ui/Look.h"
@@ -38,8 +39,9 @@ SettingsView::SettingsView(
     , m_showWelcomeGuide(std::move(showWelcomeGuide))
     , m_launchAtLogin(viewModel.platform().launchAtLogin())
 {
-    setWindowTitle(QStringLiteral(
-        "Daystride Settings")); // not translated: scripts and window rules find it by its title
+    // Translated like every text; scripts and window rules find it by its class.
+    setWindowTitle(tr("Daystride Settings"));
+    Accessibility::setRole(this, QAccessible::Window);
     setFixedSize(contentWidth, contentHeight);
 
     m_scrollArea = new QScrollArea(this);
@@ -176,6 +178,10 @@ void SettingsView::buildScreensaver(QWidget *form)
 
     // The row's label shows the value; the stepper shows only its buttons.
     m_idleStepper = new Stepper(minimumIdleMinutes, maximumIdleMinutes, QString());
+    // Named for what it sets, not for its value: a name that changes is read again.
+    m_idleStepper->setAccessibleName(tr("Delay"));
+    m_idleStepper->setSpokenText(
+        [](qint64 minutes) { return tr("%n minute(s)", nullptr, int(minutes)); });
     m_idleStepperRow = group->addRow(QString(), m_idleStepper);
     m_idleLabel = group->labelOf(m_idleStepperRow);
     connect(m_idleStepper, &Stepper::valueChanged, &m_viewModel, &TimerViewModel::setIdleMinutes);
@@ -278,7 +284,6 @@ void SettingsView::showIdle()
     m_idleLabel->setText(
         tr("After %lld min")
             .replace(QStringLiteral("%lld"), QString::number(m_viewModel.idleMinutes())));
-    m_idleStepper->setAccessibleName(m_idleLabel->text());
     m_idleStepperRow->setEnabled(enabled);
 }
 
