@@ -145,9 +145,10 @@ def on_change(event):
         return
     try:
         kind = event.type
-        if kind.startswith("object:property-change:accessible-"):
-            if event.any_data:
-                say("said: " + str(event.any_data))
+        if kind.startswith("object:property-change:accessible-name"):
+            say("said: " + focused.get_name())
+        elif kind.startswith("object:property-change:accessible-description"):
+            say("said: " + focused.get_description())
         elif kind.startswith("object:state-changed:checked"):
             say("said: " + state_of(focused))
         else:
@@ -162,7 +163,8 @@ focus_listener.register("object:state-changed:focused")
 change_listener = Atspi.EventListener.new(on_change)
 for kind in ("object:property-change:accessible-name",
              "object:property-change:accessible-description",
-             "object:value-changed", "object:state-changed:checked"):
+             "object:property-change:accessible-value", "object:value-changed",
+             "object:state-changed:checked"):
     change_listener.register(kind)
 say("ready")
 Atspi.event_main()

@@ -8,6 +8,7 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
+#include "ui/Units.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -96,7 +97,7 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     m_delayStepper = new Stepper(1, 120, tr("%lld min"), m_delayRow);
     m_delayStepper->setAccessibleName(tr("Delay"));
     m_delayStepper->setSpokenText(
-        [](qint64 minutes) { return tr("%n minute(s)", nullptr, int(minutes)); });
+        [](qint64 count) { return Units::spoken(Units::minutes, count); });
     delayRow->addWidget(m_delayStepper);
     idleRows->addWidget(m_delayRow);
     layout->addLayout(section(tr("Idle"), idleBox, this));

@@ -5,7 +5,6 @@
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QSpinBox>
-#include <QTextCharFormat>
 #include <QToolButton>
 
 DayCalendar::DayCalendar(QWidget *parent)
@@ -24,26 +23,6 @@ DayCalendar::DayCalendar(QWidget *parent)
     for (const auto &[objectName, name] : parts) {
         if (auto *part = findChild<QWidget *>(QLatin1String(objectName)))
             part->setAccessibleName(name);
-    }
-    // A day's cell shows only its number, a header only the day's short name: their
-    // tool tips, which a screen reader reads, say the whole.
-    for (int day = Qt::Monday; day <= Qt::Sunday; ++day) {
-        QTextCharFormat format = weekdayTextFormat(Qt::DayOfWeek(day));
-        format.setToolTip(locale().dayName(day, QLocale::LongFormat));
-        setWeekdayTextFormat(Qt::DayOfWeek(day), format);
-    }
-    describeDays();
-    connect(this, &QCalendarWidget::currentPageChanged, this, &DayCalendar::describeDays);
-}
-
-void DayCalendar::describeDays()
-{
-    // The page shows some days of the months before and after.
-    const QDate first(yearShown(), monthShown(), 1);
-    for (QDate date = first.addDays(-7); date <= first.addDays(45); date = date.addDays(1)) {
-        QTextCharFormat format = dateTextFormat(date);
-        format.setToolTip(locale().toString(date, QLocale::LongFormat));
-        setDateTextFormat(date, format);
     }
 }
 

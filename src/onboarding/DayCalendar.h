@@ -18,7 +18,4 @@ public:
 
 protected:
     void paintCell(QPainter *painter, const QRect &rect, QDate date) const override;
-
-private:
-    void describeDays();
 };

@@ -4,6 +4,7 @@
 #include "model/TimerViewModel.h"
 #include "model/Whitespace.h"
 #include "ui/Accessibility.h"
+#include "ui/Units.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -214,10 +215,10 @@ void CountdownView::describe()
     const TimeRemaining &left = m_timeRemaining;
     QStringList parts;
     if (left.days > 0)
-        parts << tr("%n day(s)", nullptr, int(left.days));
+        parts << Units::spoken(Units::days, left.days);
     if (left.days > 0 || left.hours > 0)
-        parts << tr("%n hour(s)", nullptr, int(left.hours));
-    parts << tr("%n minute(s)", nullptr, int(left.minutes));
+        parts << Units::spoken(Units::hours, left.hours);
+    parts << Units::spoken(Units::minutes, left.minutes);
     const QString eventName = m_viewModel ? m_viewModel->eventName().trimmed() : QString();
     const QString name = tr("%1: %2 left").arg(eventName, parts.join(QStringLiteral(", ")));
     QStringList details;
@@ -249,7 +250,14 @@ void CountdownView::setTimeRemaining(const TimeRemaining &time)
         const bool sameLength
             = QString::number(group.value).size() == QString::number(values[i]).size()
             && !group.number.text.endsWith(kEllipsis);
+        const bool sameLabel
+            = Units::label(Units::Unit(i), group.value) == Units::label(Units::Unit(i), values[i]);
         group.value = values[i];
+        if (!sameLabel) {
+            // "1 day" to "2 days": the row's width changes.
+            m_layoutDirty = true;
+            update();
+        }
         if (m_layoutDirty || m_layoutSize != size())
             continue;
         const QRect before = group.number.rect.toAlignedRect();
@@ -428,11 +436,9 @@ void CountdownView::relayout()
     y += 50 * s;
     const qreal spacing = 20 * s;
     qreal rowWidth = 3 * spacing;
-    // The labels never follow the number: one day is still "1 days".
-    const std::array<QString, 4> unitLabels = {tr("days"), tr("hours"), tr("mins"), tr("secs")};
     std::array<FittedText, 4> labels;
     for (size_t i = 0; i < m_groups.size(); ++i) {
-        labels[i] = FittedText::fit(labelFont, unitLabels[i], w);
+        labels[i] = FittedText::fit(labelFont, Units::label(Units::Unit(i), m_groups[i].value), w);
         rowWidth += kBoxWidths[i] * s + spacing + labels[i].width;
     }
     m_row = QRectF(centred(rowWidth), y, rowWidth, rowHeight);

@@ -17,6 +17,7 @@
 #include "ui/StorageNotice.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
+#include "ui/Units.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -180,8 +181,7 @@ void SettingsView::buildScreensaver(QWidget *form)
     m_idleStepper = new Stepper(minimumIdleMinutes, maximumIdleMinutes, QString());
     // Named for what it sets, not for its value: a name that changes is read again.
     m_idleStepper->setAccessibleName(tr("Delay"));
-    m_idleStepper->setSpokenText(
-        [](qint64 minutes) { return tr("%n minute(s)", nullptr, int(minutes)); });
+    m_idleStepper->setSpokenText([](qint64 count) { return Units::spoken(Units::minutes, count); });
     m_idleStepperRow = group->addRow(QString(), m_idleStepper);
     m_idleLabel = group->labelOf(m_idleStepperRow);
     connect(m_idleStepper, &Stepper::valueChanged, &m_viewModel, &TimerViewModel::setIdleMinutes);

@@ -13,4 +13,5 @@ target_sources(daystride_lib PRIVATE
     ui/Switch.cpp ui/Switch.h
     ui/SymbolIcon.cpp ui/SymbolIcon.h
     ui/TabularNumber.cpp ui/TabularNumber.h
+    ui/Units.cpp ui/Units.h
 )
