@@ -76,6 +76,10 @@ private slots:
             {"tab", "popover", "Bildschirmschoner", "Économiseur d'écran", "Screensaver"},
             {"caption", "popover", "COUNTDOWN BIS", "COMPTE À REBOURS JUSQU'À", "COUNTING DOWN TO"},
             {"unit", "popover", "Tage", "jours", "days"},
+            // A day, an hour, no minutes and a second before it.
+            {"one day", "popover, a day before", "Tag", "jour", "day"},
+            {"one hour", "popover, a day before", "Std.", "heure", "hour"},
+            {"no minutes", "popover, a day before", "Min.", "min", "mins"},
             {"picker", "popover", "Uhrzeit", "Heure", "Time"},
             {"date", "popover", "14.03.2027", "14/03/2027", "3/14/2027"},
             {"time", "popover", "17:05", "17:05", "5:05 PM"},
@@ -145,7 +149,9 @@ private slots:
             } else if (xml.name() == u"translation") {
                 ++messages;
                 const bool unfinished = !xml.attributes().value(QStringLiteral("type")).isEmpty();
-                const QString translation = xml.readElementText();
+                // A plural's forms are elements of their own: all of them, run together.
+                const QString translation
+                    = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
                 if (unfinished || translation.isEmpty())
                     untranslated << source;
                 else if (placeholders(translation) != placeholders(source))
@@ -179,6 +185,10 @@ private:
             if (page + 1 < OnboardingView::stepCount)
                 QTest::mouseClick(guide->primaryButton(), Qt::LeftButton);
         }
+        fix.restart({{"savedEventName", "Launch"},
+                        {"savedDate", QDateTime(QDate(2027, 3, 14), QTime(17, 5))}},
+            QDateTime(QDate(2027, 3, 13), QTime(16, 4, 59)));
+        m_shown["popover, a day before"] = ::shownTexts(fix.open(ViewFixture::popoverTimer));
     }
 };
 

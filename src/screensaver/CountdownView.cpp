@@ -212,15 +212,8 @@ void CountdownView::describe()
 {
     // The name carries the time left to the minute: a screen reader reads it out
     // again when it changes, once a minute rather than every second.
-    const TimeRemaining &left = m_timeRemaining;
-    QStringList parts;
-    if (left.days > 0)
-        parts << Units::spoken(Units::days, left.days);
-    if (left.days > 0 || left.hours > 0)
-        parts << Units::spoken(Units::hours, left.hours);
-    parts << Units::spoken(Units::minutes, left.minutes);
-    const QString eventName = m_viewModel ? m_viewModel->eventName().trimmed() : QString();
-    const QString name = tr("%1: %2 left").arg(eventName, parts.join(QStringLiteral(", ")));
+    const QString name
+        = Units::untilEvent(m_viewModel ? m_viewModel->eventName() : QString(), m_timeRemaining);
     QStringList details;
     if (!m_quote.isEmpty())
         details << tr("“%1”").arg(m_quote);

@@ -1,5 +1,7 @@
 #include "ui/Units.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 QString Units::label(Unit unit, qint64 count)
@@ -34,4 +36,22 @@ QString Units::spoken(Unit unit, qint64 count)
         break;
     }
     return one ? tr("%n second", nullptr, n) : tr("%n seconds", nullptr, n);
+}
+
+QString Units::timeLeft(const TimeRemaining &left)
+{
+    QStringList parts;
+    if (left.days > 0)
+        parts << spoken(days, left.days);
+    if (left.days > 0 || left.hours > 0)
+        parts << spoken(hours, left.hours);
+    parts << spoken(minutes, left.minutes);
+    return parts.join(QStringLiteral(", "));
+}
+
+QString Units::untilEvent(const QString &eventName, const TimeRemaining &left)
+{
+    const QString name = eventName.trimmed();
+    return name.isEmpty() ? tr("%1 left").arg(timeLeft(left))
+                          : tr("%1: %2 left").arg(name, timeLeft(left));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Countdown.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -17,4 +19,8 @@ public:
     static QString label(Unit unit, qint64 count);
     // The number with its unit in full, as it is spoken: "1 minute", "5 minutes".
     static QString spoken(Unit unit, qint64 count);
+    // Time left to the minute, as it is spoken: "3 days, 4 hours, 12 minutes".
+    static QString timeLeft(const TimeRemaining &left);
+    // The event and the time left: "Launch: 3 days, 4 hours, 12 minutes left".
+    static QString untilEvent(const QString &eventName, const TimeRemaining &left);
 };
