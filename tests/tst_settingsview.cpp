@@ -13,11 +13,14 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
@@ -288,6 +291,21 @@ private slots:
         QCOMPARE(view()->launchAtLoginSwitch()->isChecked(), shown);
         QCOMPARE(view()->launchAtLogin(), shown);
         QCOMPARE(m_platform->loginItemCalls, calls);
+    }
+
+    // On a screen shorter than the form (tst_settingsview_short gives it one) the
+    // window fits, title bar included, and Shift+Tab from the first control brings the
+    // last one into view.
+    void fitsAShortScreen()
+    {
+        SettingsView *settings = view();
+        QVERIFY(settings->height() + SettingsView::titleBarAllowance
+            <= settings->screen()->availableGeometry().height());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QWidget *last = settings->welcomeGuideButton();
+        QCOMPARE(QApplication::focusWidget(), last);
+        const QRect shown(last->mapTo(settings, QPoint()), last->size());
+        QVERIFY(settings->scrollArea()->geometry().contains(shown));
     }
 
     void openingAgainRaisesTheSameWindow()

@@ -25,11 +25,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -43,7 +45,10 @@ SettingsView::SettingsView(
     // Translated like every text; scripts and window rules find it by its class.
     setWindowTitle(tr("Daystride Settings"));
     Accessibility::setRole(this, QAccessible::Window);
-    setFixedSize(contentWidth, contentHeight);
+    // No taller than the screen leaves room for, title bar included (1366 x 768 at
+    // 125 %); the form scrolls inside.
+    const QRect available = screen()->availableGeometry();
+    setFixedSize(contentWidth, std::min(contentHeight, available.height() - titleBarAllowance));
 
     m_scrollArea = new QScrollArea(this);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
