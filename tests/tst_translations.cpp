@@ -89,6 +89,8 @@ private slots:
             {"commit", "popover", "Datum und Uhrzeit festlegen", "Définir la date et l'heure",
                 "Set Date and Time"},
             {"qt", "menu", "Alles auswählen", "Tout sélectionner", "Select All"},
+            {"window title", "titles", "Daystride-Einstellungen", "Réglages de Daystride",
+                "Daystride Settings"},
             {"welcome", "guide", "Willkommen bei Daystride", "Bienvenue dans Daystride",
                 "Welcome to Daystride"},
             {"first button", "guide", "Los geht's", "Commencer", "Get Started"},
@@ -178,6 +180,7 @@ private:
         QMenu *menu = popover->findChild<QLineEdit *>()->createStandardContextMenu();
         for (const QAction *action : menu->actions())
             m_shown["menu"] << action->text().section(u'\t', 0, 0);
+        m_shown["titles"] << fix.open(ViewFixture::settings)->windowTitle();
         auto *guide = static_cast<OnboardingView *>(fix.open(ViewFixture::guide));
         QVERIFY(guide);
         for (int page = 0; page < OnboardingView::stepCount; ++page) {
