@@ -191,7 +191,8 @@ private slots:
         QTest::newRow("guide, date")
             << ViewFixture::guide << 2
             << QStringList {"Continue, push button, When is it?, Step 3 of 5",
-                   "9, table cell, selected", "Time, spin button, 15:30", "Back, push button"};
+                   "Day, spin button, Monday, 9 March 2026", "Time, spin button, 15:30",
+                   "Back, push button"};
         QTest::newRow("guide, screensaver")
             << ViewFixture::guide << 3
             << QStringList {"Continue, push button, Full-screen countdown, Step 4 of 5",
@@ -248,6 +249,8 @@ private slots:
             << ViewFixture::popoverScreensaver << 0 << 15 << Qt::Key_Up << "said: 6 minutes";
         QTest::newRow("settings, Ends, Down")
             << ViewFixture::settings << 0 << 2 << Qt::Key_Down << "said: 8 Mar 2026 15:30";
+        QTest::newRow("calendar, Right")
+            << ViewFixture::guide << 2 << 1 << Qt::Key_Right << "said: Tuesday, 10 March 2026";
         QTest::newRow("guide, next page") << ViewFixture::guide << 2 << 0 << Qt::Key_Return
                                           << "said: Full-screen countdown, Step 4 of 5";
         QTest::newRow("guide, into a page") << ViewFixture::guide << 0 << 0 << Qt::Key_Return

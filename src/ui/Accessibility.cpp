@@ -4,7 +4,9 @@
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QCalendarWidget>
 #include <QDateTimeEdit>
+#include <QPointer>
 
 namespace {
 
@@ -212,6 +214,65 @@ private:
     QDateTimeEdit *edit() const { return static_cast<QDateTimeEdit *>(widget()); }
 };
 
+// A calendar's table of days is read as the day chosen, in full ("Monday, 9 March
+// 2026"), and tells of each new one: its cells alone say only "9", and its column
+// headers "1" to "7".
+class DayTableInterface : public QAccessibleWidget,
+                          public QAccessibleValueInterface,
+                          public ShownText
+{
+public:
+    DayTableInterface(QWidget *table, QCalendarWidget *calendar)
+        : QAccessibleWidget(table, QAccessible::SpinBox)
+        , m_calendar(calendar)
+    {
+        QObject::connect(calendar, &QCalendarWidget::selectionChanged, table, [table, calendar] {
+            QAccessibleValueChangeEvent event(
+                table, double(calendar->selectedDate().toJulianDay()));
+            QAccessible::updateAccessibility(&event);
+        });
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? shown() : QAccessibleWidget::text(t);
+    }
+    using ShownText::text;
+    QString shown() const override
+    {
+        return m_calendar
+            ? m_calendar->locale().toString(m_calendar->selectedDate(), QLocale::LongFormat)
+            : QString();
+    }
+
+    QVariant currentValue() const override { return day(&QCalendarWidget::selectedDate); }
+    void setCurrentValue(const QVariant &) override { }
+    QVariant maximumValue() const override { return day(&QCalendarWidget::maximumDate); }
+    QVariant minimumValue() const override { return day(&QCalendarWidget::minimumDate); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    QVariant day(QDate (QCalendarWidget::*which)() const) const
+    {
+        return m_calendar ? double((m_calendar->*which)().toJulianDay()) : 0.0;
+    }
+
+    QPointer<QCalendarWidget> m_calendar;
+};
+
 QAccessibleInterface *createInterface(const QString &, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
@@ -223,6 +284,12 @@ QAccessibleInterface *createInterface(const QString &, QObject *object)
         return new StepperInterface(stepper);
     if (auto *edit = qobject_cast<QDateTimeEdit *>(widget))
         return new DateTimeInterface(edit);
+    if (widget->objectName() == QLatin1String("qt_calendar_calendarview")) {
+        for (QWidget *above = widget->parentWidget(); above; above = above->parentWidget()) {
+            if (auto *calendar = qobject_cast<QCalendarWidget *>(above))
+                return new DayTableInterface(widget, calendar);
+        }
+    }
     return nullptr;
 }
 
