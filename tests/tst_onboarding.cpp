@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -69,6 +70,32 @@ private slots:
         m_guide.reset();
         m_model.reset();
         m_platform.reset();
+    }
+
+    // With a 15 pt system font each page's title is whole: on a second line where
+    // one is too short.
+    void titlesWholeAtALargeFont()
+    {
+        const QFont before = QApplication::font();
+        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+        QFont large = before;
+        large.setPointSizeF(15);
+        QApplication::setFont(large);
+        m_guide = std::make_unique<OnboardingView>(*m_model);
+        m_guide->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_guide.get()));
+        m_model->setEventName(QStringLiteral("Launch"));
+        for (int i = 0; i < OnboardingView::stepCount; ++i) {
+            goTo(OnboardingView::Step(i));
+            QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            auto *title = m_guide->findChild<QLabel *>(QStringLiteral("pageTitle"));
+            QVERIFY(title);
+            const int width = title->contentsRect().width();
+            QVERIFY2(title->wordWrap()
+                    ? title->heightForWidth(width) <= title->height()
+                    : title->fontMetrics().horizontalAdvance(title->text()) <= width,
+                qPrintable(title->text()));
+        }
     }
 
     void buttonsPerStep()

@@ -26,7 +26,10 @@ QWidget *GuidePage::header(const QString &symbol, const QString &title, const QS
     layout->addWidget(symbolLabel(symbol, 28, &Look::accent, header));
     setAccessibleName(title);
     auto *heading = new QLabel(title, header);
+    heading->setObjectName(QStringLiteral("pageTitle"));
     heading->setFont(Look::font(Look::TextStyle::title, QFont::DemiBold));
+    // A large system font or a long translation takes a second line, not the end.
+    heading->setWordWrap(true);
     layout->addWidget(heading);
     layout->addWidget(wrappingLabel(explanation, header));
     return header;
