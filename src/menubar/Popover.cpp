@@ -38,7 +38,8 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     cardLayout->setContentsMargins(0, 0, 0, 0);
     cardLayout->addWidget(m_view);
     cardLayout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, m_card));
-    m_card->setFixedWidth(contentWidth);
+    // 320 wide, or wider where the content needs it (a large system font).
+    m_card->setMinimumWidth(contentWidth);
     if (m_onWorkArea) {
         setAttribute(Qt::WA_TranslucentBackground);
         auto *layout = new QVBoxLayout(this);
