@@ -7,6 +7,7 @@
 #include "screensaver/ScreensaverController.h"
 #include "ui/RoundedBox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
@@ -72,9 +73,9 @@ private slots:
         m_platform.reset();
     }
 
-    // With a 15 pt system font each page's title is whole: on a second line where
-    // one is too short.
-    void titlesWholeAtALargeFont()
+    // With a 15 pt system font every text of each page is whole: a title on a second
+    // line where one is too short.
+    void textsWholeAtALargeFont()
     {
         const QFont before = QApplication::font();
         const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
@@ -88,13 +89,20 @@ private slots:
         for (int i = 0; i < OnboardingView::stepCount; ++i) {
             goTo(OnboardingView::Step(i));
             QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            auto *title = m_guide->findChild<QLabel *>(QStringLiteral("pageTitle"));
-            QVERIFY(title);
-            const int width = title->contentsRect().width();
-            QVERIFY2(title->wordWrap()
-                    ? title->heightForWidth(width) <= title->height()
-                    : title->fontMetrics().horizontalAdvance(title->text()) <= width,
-                qPrintable(title->text()));
+            for (auto *label : m_guide->page()->findChildren<QLabel *>()) {
+                if (!label->isVisible() || label->text().isEmpty())
+                    continue;
+                QVERIFY2(label->wordWrap()
+                        ? label->heightForWidth(label->width()) <= label->height()
+                        : label->fontMetrics().horizontalAdvance(label->text().trimmed())
+                            <= label->contentsRect().width(),
+                    qPrintable(label->text()));
+            }
+            for (auto *button : m_guide->findChildren<QAbstractButton *>()) {
+                if (button->isVisible() && !button->text().isEmpty())
+                    QVERIFY2(
+                        button->sizeHint().width() <= button->width(), qPrintable(button->text()));
+            }
         }
     }
 

@@ -24,6 +24,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr int fadeMilliseconds = 200;
 }
@@ -271,8 +273,20 @@ void OnboardingView::showStep(Step step)
     fadeIn->start();
 }
 
+void OnboardingView::fitPage()
+{
+    // The usual size, or larger where the page needs it (a large system font, a long
+    // translation): as wide as its widest row, and tall enough for its wrapped texts.
+    layout()->activate();
+    const int width = std::max(contentWidth, layout()->totalMinimumSize().width());
+    const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                     : layout()->totalMinimumSize().height();
+    setFixedSize(width, std::max(contentHeight, height));
+}
+
 void OnboardingView::refresh()
 {
     m_page->refresh();
     m_primary->setEnabled(canContinue());
+    fitPage();
 }
