@@ -4,6 +4,7 @@
 #include "onboarding/DatePage.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/ScreensaverPage.h"
+#include "platform/Translations.h"
 #include "screensaver/ScreensaverController.h"
 #include "ui/RoundedBox.h"
 
@@ -53,7 +54,13 @@ class TestOnboarding : public QObject
     const QDateTime m_now = QDateTime(QDate(2026, 3, 7), QTime(9, 30));
 
 private slots:
-    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        // The language of the run's locale: English unless tst_onboarding_de_DE and the like.
+        Translations::install(
+            QLocale::system(), {QStringLiteral(DAYSTRIDE_TRANSLATIONS_BUILD_DIR)});
+    }
 
     void init()
     {
