@@ -9,15 +9,13 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
-#include <QAccessibleValueInterface>
 #include <QLineEdit>
-#include <QMetaEnum>
 #include <QSignalSpy>
 #include <QTest>
 
-// Every window as a keyboard user and a screen reader meet it: Tab reaches each
-// control in reading order, each shows that it has the focus and its key operates it;
-// each is named and in its role in the tree Qt hands to the accessibility bus.
+// Every window as a keyboard user meets it: Tab reaches each control in reading
+// order, each shows that it has the focus and its key operates it. What a screen
+// reader says of each is tst_screenreader's.
 class TestAccessibility : public QObject
 {
     Q_OBJECT
@@ -138,61 +136,6 @@ class TestAccessibility : public QObject
         return text() != before;
     }
 
-    static QString roleName(QAccessible::Role role)
-    {
-        return QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(role));
-    }
-
-    // A role that says nothing of what the control is or does.
-    static bool isGeneric(QAccessibleInterface *node)
-    {
-        switch (node->role()) {
-        case QAccessible::Client:
-        case QAccessible::Pane:
-        case QAccessible::Grouping:
-        case QAccessible::NoRole:
-            return true;
-        default:
-            break;
-        }
-        // A button that stays pressed is a check box, a tab or a radio button.
-        auto *button = qobject_cast<QAbstractButton *>(node->object());
-        if (button && button->isCheckable() && node->role() == QAccessible::Button)
-            return true;
-        if (node->role() == QAccessible::SpinBox) {
-            if (node->text(QAccessible::Value).isEmpty())
-                return true;
-            QAccessibleValueInterface *value = node->valueInterface();
-            if (value && value->maximumValue().toDouble() <= value->minimumValue().toDouble())
-                return true;
-        }
-        return false;
-    }
-
-    // Every visible node in reading order as "Role name"; what a screen reader could not
-    // name, place or read goes into `faults`.
-    static void walk(QAccessibleInterface *node, QStringList &seen, QStringList &faults)
-    {
-        for (int i = 0; i < node->childCount(); ++i) {
-            QAccessibleInterface *child = node->child(i);
-            if (!child || child->state().invisible)
-                continue;
-            const QString name = child->text(QAccessible::Name);
-            seen << roleName(child->role()) + u' ' + name
-                    + (child->state().checked ? QStringLiteral(" (checked)") : QString());
-            const QString where = seen.last() + u' '
-                + (child->object() ? child->object()->metaObject()->className() : "");
-            if (child->state().focusable && name.trimmed().isEmpty())
-                faults << QStringLiteral("no name: ") + where;
-            if (child->state().focusable && isGeneric(child))
-                faults << QStringLiteral("generic: ") + where;
-            auto *box = qobject_cast<QAbstractSpinBox *>(child->object());
-            if (box && child->text(QAccessible::Value) != box->text())
-                faults << QStringLiteral("value not as shown: ") + where;
-            walk(child, seen, faults);
-        }
-    }
-
     ViewFixture m_fix;
 
 private slots:
@@ -201,22 +144,14 @@ private slots:
         QTest::addColumn<ViewFixture::Window>("window");
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("firstFocus");
-        // Nodes a screen reader meets in this order.
-        QTest::addColumn<QStringList>("reading");
-        QTest::newRow("popover, timer")
-            << ViewFixture::popoverTimer << 0 << "Event Name"
-            << QStringList {"PageTab Timer (checked)", "PageTab Screensaver", "SpinBox Date"};
+        QTest::newRow("popover, timer") << ViewFixture::popoverTimer << 0 << "Event Name";
         QTest::newRow("popover, screensaver")
-            << ViewFixture::popoverScreensaver << 0 << "Screensaver"
-            << QStringList {"StaticText SECONDARY TEXT", "EditableText Secondary Text",
-                   "StaticText TASKS", "CheckBox Pack (checked)", "SpinBox Delay"};
-        QTest::newRow("settings") << ViewFixture::settings << 0 << "Event name"
-                                  << QStringList {"EditableText Event name"};
+            << ViewFixture::popoverScreensaver << 0 << "Screensaver";
+        QTest::newRow("settings") << ViewFixture::settings << 0 << "Event name";
         const char *pages[] = {"welcome", "event", "date", "screensaver", "tour"};
-        for (int page = 0; page < 5; ++page) {
+        for (int page = 0; page < 5; ++page)
             QTest::addRow("guide, %s", pages[page])
-                << ViewFixture::guide << page << (page == 1 ? "Event name" : "") << QStringList();
-        }
+                << ViewFixture::guide << page << (page == 1 ? "Event name" : "");
     }
 
     void everyWindow()
@@ -224,22 +159,10 @@ private slots:
         QFETCH(ViewFixture::Window, window);
         QFETCH(int, page);
         QFETCH(QString, firstFocus);
-        QFETCH(QStringList, reading);
         QWidget *shown = open(window, page);
         QVERIFY(shown && focused());
         if (!firstFocus.isEmpty())
             QCOMPARE(name(focused()).section(u'/', 0, 0), firstFocus);
-
-        // Named and in its role, in reading order.
-        QStringList seen, faults;
-        walk(QAccessible::queryAccessibleInterface(shown), seen, faults);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
-        qsizetype at = 0;
-        for (const QString &node : reading) {
-            at = seen.indexOf(node, at);
-            QVERIFY2(at >= 0,
-                qPrintable(node + QStringLiteral(" not in order among: ") + seen.join(u'|')));
-        }
 
         // Reached: each control once per round, in reading order from the top.
         const QList<QWidget *> chain = tabRound();
@@ -286,7 +209,7 @@ private slots:
         // Operated: each control's own key; after a button, in a window opened afresh.
         QStringList inoperable;
         shown = nullptr;
-        at = 0;
+        qsizetype at = 0;
         for (qsizetype i = 0; i < chain.size(); ++i) {
             if (!shown) {
                 shown = open(window, page);
@@ -303,21 +226,15 @@ private slots:
         QVERIFY2(inoperable.isEmpty(), qPrintable(inoperable.join(u' ')));
     }
 
-    // The delay stepper offers its value, range and steps.
-    void stepperValueAndActions()
+    // The delay stepper steps by its actions, as a screen reader's commands do.
+    void stepperActions()
     {
         QWidget *shown = open(ViewFixture::popoverScreensaver, 0);
         QVERIFY(shown);
-        QAccessibleInterface *node
-            = QAccessible::queryAccessibleInterface(shown->findChild<Stepper *>());
-        QCOMPARE(node->text(QAccessible::Name), QStringLiteral("Delay"));
-        QCOMPARE(node->text(QAccessible::Value), QStringLiteral("5 min"));
-        QAccessibleValueInterface *value = node->valueInterface();
-        QAccessibleActionInterface *actions = node->actionInterface();
-        QVERIFY(value && actions);
-        QCOMPARE(value->currentValue().toInt(), 5);
-        QCOMPARE(value->minimumValue().toInt(), 1);
-        QCOMPARE(value->maximumValue().toInt(), 120);
+        QAccessibleActionInterface *actions
+            = QAccessible::queryAccessibleInterface(shown->findChild<Stepper *>())
+                  ->actionInterface();
+        QVERIFY(actions);
         actions->doAction(QAccessibleActionInterface::increaseAction());
         QCOMPARE(m_fix.model->idleMinutes(), 6);
         actions->doAction(QAccessibleActionInterface::decreaseAction());

@@ -23,12 +23,12 @@ namespace {
 // The colours of a window's symbols (each its most opaque pixel), labels and buttons
 // alike, in order; those of disabled widgets marked with a leading "-". With
 // `sheets`, the style sheets too.
-// `named`: only the symbols of widgets with that accessible name.
+// `named`: only the symbols of widgets whose accessible name starts so.
 QStringList symbolColours(const QWidget *window, bool sheets = false, const QString &named = {})
 {
     QStringList colours;
     for (const QWidget *widget : window->findChildren<QWidget *>()) {
-        if (!named.isEmpty() && widget->accessibleName() != named)
+        if (!named.isEmpty() && !widget->accessibleName().startsWith(named))
             continue;
         if (sheets && !widget->styleSheet().isEmpty())
             colours << widget->styleSheet();
@@ -177,7 +177,7 @@ private slots:
             // Symbols drawn in the secondary colour take the palette's one, on borderless
             // buttons too (their style sheet makes the window colour transparent).
             const QStringList deleteQuote
-                = symbolColours(&settings, false, QStringLiteral("Delete Quote"));
+                = symbolColours(&settings, false, QStringLiteral("Delete quote "));
             QVERIFY(!deleteQuote.isEmpty());
             for (const QString &colour : deleteQuote)
                 QCOMPARE(colour, settings.palette().color(QPalette::PlaceholderText).name());

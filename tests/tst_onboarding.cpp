@@ -4,14 +4,17 @@
 #include "onboarding/DatePage.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/ScreensaverPage.h"
+#include "platform/Translations.h"
 #include "screensaver/ScreensaverController.h"
 #include "ui/RoundedBox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -51,7 +54,13 @@ class TestOnboarding : public QObject
     const QDateTime m_now = QDateTime(QDate(2026, 3, 7), QTime(9, 30));
 
 private slots:
-    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        // The language of the run's locale: English unless tst_onboarding_de_DE and the like.
+        Translations::install(
+            QLocale::system(), {QStringLiteral(DAYSTRIDE_TRANSLATIONS_BUILD_DIR)});
+    }
 
     void init()
     {
@@ -69,6 +78,39 @@ private slots:
         m_guide.reset();
         m_model.reset();
         m_platform.reset();
+    }
+
+    // With a 15 pt system font every text of each page is whole: a title on a second
+    // line where one is too short.
+    void textsWholeAtALargeFont()
+    {
+        const QFont before = QApplication::font();
+        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+        QFont large = before;
+        large.setPointSizeF(15);
+        QApplication::setFont(large);
+        m_guide = std::make_unique<OnboardingView>(*m_model);
+        m_guide->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_guide.get()));
+        m_model->setEventName(QStringLiteral("Launch"));
+        for (int i = 0; i < OnboardingView::stepCount; ++i) {
+            goTo(OnboardingView::Step(i));
+            QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            for (auto *label : m_guide->page()->findChildren<QLabel *>()) {
+                if (!label->isVisible() || label->text().isEmpty())
+                    continue;
+                QVERIFY2(label->wordWrap()
+                        ? label->heightForWidth(label->width()) <= label->height()
+                        : label->fontMetrics().horizontalAdvance(label->text().trimmed())
+                            <= label->contentsRect().width(),
+                    qPrintable(label->text()));
+            }
+            for (auto *button : m_guide->findChildren<QAbstractButton *>()) {
+                if (button->isVisible() && !button->text().isEmpty())
+                    QVERIFY2(
+                        button->sizeHint().width() <= button->width(), qPrintable(button->text()));
+            }
+        }
     }
 
     void buttonsPerStep()

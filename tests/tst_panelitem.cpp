@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRect>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStyle>
 #include <QTest>
@@ -171,6 +172,17 @@ private slots:
             QCOMPARE(item->property(name).toString(), QString::fromUtf8(value));
         QCOMPARE(item->property("XAyatanaLabel").toString(),
             menuBarTextBetween(QDateTime::currentDateTime(), m_target));
+        // The tooltip says the time left in words, for a screen reader.
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            item->service(), item->path(), u"org.freedesktop.DBus.Properties"_s, u"Get"_s);
+        get << item->interface() << u"ToolTip"_s;
+        const QDBusMessage reply = item->connection().call(get);
+        const auto toolTip = qdbus_cast<SniToolTip>(
+            reply.arguments().value(0).value<QDBusVariant>().variant().value<QDBusArgument>());
+        QVERIFY2(QRegularExpression(u"^\\d+ days, \\d+ hours?, \\d+ minutes? left$"_s)
+                     .match(toolTip.description)
+                     .hasMatch(),
+            qPrintable(toolTip.description));
 
         // The user's pointer is on the item when the panel sends the click.
         QVERIFY(

@@ -4,12 +4,16 @@
 #include "menubar/ScreensaverSettingsView.h"
 #include "menubar/TimerView.h"
 #include "model/TimerViewModel.h"
+#include "platform/Translations.h"
 #include "screensaver/ScreensaverController.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
@@ -45,7 +49,13 @@ class TestPopover : public QObject
     const QDateTime m_event = QDateTime(QDate(2026, 3, 9), QTime(15, 30, 0));
 
 private slots:
-    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        // The language of the run's locale: English unless tst_popover_de_DE and the like.
+        Translations::install(
+            QLocale::system(), {QStringLiteral(DAYSTRIDE_TRANSLATIONS_BUILD_DIR)});
+    }
 
     void init()
     {
@@ -271,6 +281,46 @@ private slots:
             QVERIFY(m_popover->height() > timerHeight);
             clickTab(TimerView::Tab::timer);
             QTRY_COMPARE(m_popover->height(), timerHeight);
+        }
+    }
+
+    // 320 wide at the default font; wider where a 15 pt system font needs it, so that
+    // no button, tab or label loses part of its text.
+    void buttonsWholeAtEachFontSize_data()
+    {
+        QTest::addColumn<qreal>("points");
+        QTest::newRow("default") << 0.0;
+        QTest::newRow("15 pt") << 15.0;
+    }
+
+    void buttonsWholeAtEachFontSize()
+    {
+        QFETCH(qreal, points);
+        const QFont before = QApplication::font();
+        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+        if (points > 0) {
+            QFont large = before;
+            large.setPointSizeF(points);
+            QApplication::setFont(large);
+            m_popover = std::make_unique<Popover>(*m_model);
+        }
+        openPopover();
+        if (points == 0)
+            QCOMPARE(m_popover->width(), Popover::contentWidth);
+        for (TimerView::Tab tab : {TimerView::Tab::timer, TimerView::Tab::screensaver}) {
+            clickTab(tab);
+            QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            for (auto *button : m_popover->findChildren<QAbstractButton *>()) {
+                if (button->isVisible() && !button->text().isEmpty())
+                    QVERIFY2(
+                        button->sizeHint().width() <= button->width(), qPrintable(button->text()));
+            }
+            for (auto *label : m_popover->findChildren<QLabel *>()) {
+                if (label->isVisible() && !label->wordWrap() && !label->text().isEmpty())
+                    QVERIFY2(label->fontMetrics().horizontalAdvance(label->text())
+                            <= label->contentsRect().width(),
+                        qPrintable(label->text()));
+            }
         }
     }
 

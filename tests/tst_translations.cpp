@@ -76,6 +76,10 @@ private slots:
             {"tab", "popover", "Bildschirmschoner", "Économiseur d'écran", "Screensaver"},
             {"caption", "popover", "COUNTDOWN BIS", "COMPTE À REBOURS JUSQU'À", "COUNTING DOWN TO"},
             {"unit", "popover", "Tage", "jours", "days"},
+            // A day, an hour, no minutes and a second before it.
+            {"one day", "popover, a day before", "Tag", "jour", "day"},
+            {"one hour", "popover, a day before", "Std.", "heure", "hour"},
+            {"no minutes", "popover, a day before", "Min.", "min", "mins"},
             {"picker", "popover", "Uhrzeit", "Heure", "Time"},
             {"date", "popover", "14.03.2027", "14/03/2027", "3/14/2027"},
             {"time", "popover", "17:05", "17:05", "5:05 PM"},
@@ -85,6 +89,8 @@ private slots:
             {"commit", "popover", "Datum und Uhrzeit festlegen", "Définir la date et l'heure",
                 "Set Date and Time"},
             {"qt", "menu", "Alles auswählen", "Tout sélectionner", "Select All"},
+            {"window title", "titles", "Daystride-Einstellungen", "Réglages de Daystride",
+                "Daystride Settings"},
             {"welcome", "guide", "Willkommen bei Daystride", "Bienvenue dans Daystride",
                 "Welcome to Daystride"},
             {"first button", "guide", "Los geht's", "Commencer", "Get Started"},
@@ -145,7 +151,9 @@ private slots:
             } else if (xml.name() == u"translation") {
                 ++messages;
                 const bool unfinished = !xml.attributes().value(QStringLiteral("type")).isEmpty();
-                const QString translation = xml.readElementText();
+                // A plural's forms are elements of their own: all of them, run together.
+                const QString translation
+                    = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
                 if (unfinished || translation.isEmpty())
                     untranslated << source;
                 else if (placeholders(translation) != placeholders(source))
@@ -172,6 +180,7 @@ private:
         QMenu *menu = popover->findChild<QLineEdit *>()->createStandardContextMenu();
         for (const QAction *action : menu->actions())
             m_shown["menu"] << action->text().section(u'\t', 0, 0);
+        m_shown["titles"] << fix.open(ViewFixture::settings)->windowTitle();
         auto *guide = static_cast<OnboardingView *>(fix.open(ViewFixture::guide));
         QVERIFY(guide);
         for (int page = 0; page < OnboardingView::stepCount; ++page) {
@@ -179,6 +188,10 @@ private:
             if (page + 1 < OnboardingView::stepCount)
                 QTest::mouseClick(guide->primaryButton(), Qt::LeftButton);
         }
+        fix.restart({{"savedEventName", "Launch"},
+                        {"savedDate", QDateTime(QDate(2027, 3, 14), QTime(17, 5))}},
+            QDateTime(QDate(2027, 3, 13), QTime(16, 4, 59)));
+        m_shown["popover, a day before"] = ::shownTexts(fix.open(ViewFixture::popoverTimer));
     }
 };
 

@@ -19,20 +19,16 @@
 <context>
     <name>CountdownView</name>
     <message>
-        <source>days</source>
-        <translation>Tage</translation>
+        <source>“%1”</source>
+        <translation>„%1“</translation>
     </message>
     <message>
-        <source>hours</source>
-        <translation>Std.</translation>
+        <source>%1, done</source>
+        <translation>%1, erledigt</translation>
     </message>
     <message>
-        <source>mins</source>
-        <translation>Min.</translation>
-    </message>
-    <message>
-        <source>secs</source>
-        <translation>Sek.</translation>
+        <source>%1, not done</source>
+        <translation>%1, nicht erledigt</translation>
     </message>
 </context>
 <context>
@@ -168,6 +164,10 @@
         <source>Continue</source>
         <translation>Weiter</translation>
     </message>
+    <message>
+        <source>Welcome to Daystride</source>
+        <translation>Willkommen bei Daystride</translation>
+    </message>
 </context>
 <context>
     <name>PanelItem</name>
@@ -189,6 +189,13 @@
     </message>
 </context>
 <context>
+    <name>Popover</name>
+    <message>
+        <source>Daystride</source>
+        <translation>Daystride</translation>
+    </message>
+</context>
+<context>
     <name>QuoteRow</name>
     <message>
         <source>Quote %lld</source>
@@ -201,6 +208,14 @@
     <message>
         <source>Delete Quote</source>
         <translation>Zitat löschen</translation>
+    </message>
+    <message>
+        <source>Delete quote %1</source>
+        <translation>Zitat %1 löschen</translation>
+    </message>
+    <message>
+        <source>Delete quote %1: “%2”</source>
+        <translation>Zitat %1 löschen: „%2“</translation>
     </message>
 </context>
 <context>
@@ -279,6 +294,21 @@
     <message>
         <source>Task %lld: type to add</source>
         <translation>Aufgabe %lld: zum Hinzufügen tippen</translation>
+    </message>
+    <message>
+        <source>Mark task %1 as done</source>
+        <translation>Aufgabe %1 als erledigt markieren</translation>
+    </message>
+    <message>
+        <source>Mark “%1” as done</source>
+        <translation>„%1“ als erledigt markieren</translation>
+    </message>
+</context>
+<context>
+    <name>ScreensaverWindow</name>
+    <message>
+        <source>Daystride Countdown</source>
+        <translation>Daystride-Countdown</translation>
     </message>
 </context>
 <context>
@@ -366,13 +396,24 @@
         <source>After %lld min</source>
         <translation>Nach %lld Min.</translation>
     </message>
+    <message>
+        <source>Daystride Settings</source>
+        <translation>Daystride-Einstellungen</translation>
+    </message>
+    <message>
+        <source>Delay</source>
+        <translation>Verzögerung</translation>
+    </message>
+</context>
+<context>
+    <name>StepDots</name>
+    <message>
+        <source>Step %1 of %2</source>
+        <translation>Schritt %1 von %2</translation>
+    </message>
 </context>
 <context>
     <name>TaskRow</name>
-    <message>
-        <source>Done</source>
-        <translation>Erledigt</translation>
-    </message>
     <message>
         <source>Mark as done</source>
         <translation>Als erledigt markieren</translation>
@@ -384,6 +425,14 @@
     <message>
         <source>Task %lld: type to add</source>
         <translation>Aufgabe %lld: zum Hinzufügen tippen</translation>
+    </message>
+    <message>
+        <source>Mark task %1 as done</source>
+        <translation>Aufgabe %1 als erledigt markieren</translation>
+    </message>
+    <message>
+        <source>Mark “%1” as done</source>
+        <translation>„%1“ als erledigt markieren</translation>
     </message>
 </context>
 <context>
@@ -407,22 +456,6 @@
     <message>
         <source>Event Name</source>
         <translation>Name des Ereignisses</translation>
-    </message>
-    <message>
-        <source>days</source>
-        <translation>Tage</translation>
-    </message>
-    <message>
-        <source>hours</source>
-        <translation>Std.</translation>
-    </message>
-    <message>
-        <source>mins</source>
-        <translation>Min.</translation>
-    </message>
-    <message>
-        <source>secs</source>
-        <translation>Sek.</translation>
     </message>
     <message>
         <source>Date</source>
@@ -585,6 +618,129 @@
     <message>
         <source>Edit quotes, turn launch at login on or off, or open this guide again.</source>
         <translation>Bearbeite Zitate, schalte den Start bei der Anmeldung ein oder aus oder öffne diese Anleitung erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message numerus="yes">
+        <source>day</source>
+        <translation>
+            <numerusform>Tag</numerusform>
+            <numerusform>Tage</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>days</source>
+        <translation>
+            <numerusform>Tag</numerusform>
+            <numerusform>Tage</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>hour</source>
+        <translation>
+            <numerusform>Std.</numerusform>
+            <numerusform>Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>hours</source>
+        <translation>
+            <numerusform>Std.</numerusform>
+            <numerusform>Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>min</source>
+        <translation>
+            <numerusform>Min.</numerusform>
+            <numerusform>Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>mins</source>
+        <translation>
+            <numerusform>Min.</numerusform>
+            <numerusform>Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>sec</source>
+        <translation>
+            <numerusform>Sek.</numerusform>
+            <numerusform>Sek.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>secs</source>
+        <translation>
+            <numerusform>Sek.</numerusform>
+            <numerusform>Sek.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day</source>
+        <translation>
+            <numerusform>%n Tag</numerusform>
+            <numerusform>%n Tage</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n days</source>
+        <translation>
+            <numerusform>%n Tag</numerusform>
+            <numerusform>%n Tage</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hour</source>
+        <translation>
+            <numerusform>%n Stunde</numerusform>
+            <numerusform>%n Stunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hours</source>
+        <translation>
+            <numerusform>%n Stunde</numerusform>
+            <numerusform>%n Stunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute</source>
+        <translation>
+            <numerusform>%n Minute</numerusform>
+            <numerusform>%n Minuten</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minutes</source>
+        <translation>
+            <numerusform>%n Minute</numerusform>
+            <numerusform>%n Minuten</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n second</source>
+        <translation>
+            <numerusform>%n Sekunde</numerusform>
+            <numerusform>%n Sekunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n seconds</source>
+        <translation>
+            <numerusform>%n Sekunde</numerusform>
+            <numerusform>%n Sekunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>noch %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 left</source>
+        <translation>%1: noch %2</translation>
     </message>
 </context>
 <context>

@@ -19,20 +19,16 @@
 <context>
     <name>CountdownView</name>
     <message>
-        <source>days</source>
-        <translation>jours</translation>
+        <source>“%1”</source>
+        <translation>« %1 »</translation>
     </message>
     <message>
-        <source>hours</source>
-        <translation>heures</translation>
+        <source>%1, done</source>
+        <translation>%1, terminée</translation>
     </message>
     <message>
-        <source>mins</source>
-        <translation>min</translation>
-    </message>
-    <message>
-        <source>secs</source>
-        <translation>sec</translation>
+        <source>%1, not done</source>
+        <translation>%1, non terminée</translation>
     </message>
 </context>
 <context>
@@ -168,6 +164,10 @@
         <source>Continue</source>
         <translation>Continuer</translation>
     </message>
+    <message>
+        <source>Welcome to Daystride</source>
+        <translation>Bienvenue dans Daystride</translation>
+    </message>
 </context>
 <context>
     <name>PanelItem</name>
@@ -189,6 +189,13 @@
     </message>
 </context>
 <context>
+    <name>Popover</name>
+    <message>
+        <source>Daystride</source>
+        <translation>Daystride</translation>
+    </message>
+</context>
+<context>
     <name>QuoteRow</name>
     <message>
         <source>Quote %lld</source>
@@ -201,6 +208,14 @@
     <message>
         <source>Delete Quote</source>
         <translation>Supprimer la citation</translation>
+    </message>
+    <message>
+        <source>Delete quote %1</source>
+        <translation>Supprimer la citation %1</translation>
+    </message>
+    <message>
+        <source>Delete quote %1: “%2”</source>
+        <translation>Supprimer la citation %1 : « %2 »</translation>
     </message>
 </context>
 <context>
@@ -279,6 +294,21 @@
     <message>
         <source>Task %lld: type to add</source>
         <translation>Tâche %lld&#xa0;: saisissez-la pour l&apos;ajouter</translation>
+    </message>
+    <message>
+        <source>Mark task %1 as done</source>
+        <translation>Marquer la tâche %1 comme terminée</translation>
+    </message>
+    <message>
+        <source>Mark “%1” as done</source>
+        <translation>Marquer « %1 » comme terminée</translation>
+    </message>
+</context>
+<context>
+    <name>ScreensaverWindow</name>
+    <message>
+        <source>Daystride Countdown</source>
+        <translation>Compte à rebours Daystride</translation>
     </message>
 </context>
 <context>
@@ -366,13 +396,24 @@
         <source>After %lld min</source>
         <translation>Après %lld min</translation>
     </message>
+    <message>
+        <source>Daystride Settings</source>
+        <translation>Réglages de Daystride</translation>
+    </message>
+    <message>
+        <source>Delay</source>
+        <translation>Délai</translation>
+    </message>
+</context>
+<context>
+    <name>StepDots</name>
+    <message>
+        <source>Step %1 of %2</source>
+        <translation>Étape %1 sur %2</translation>
+    </message>
 </context>
 <context>
     <name>TaskRow</name>
-    <message>
-        <source>Done</source>
-        <translation>Terminée</translation>
-    </message>
     <message>
         <source>Mark as done</source>
         <translation>Marquer comme terminée</translation>
@@ -384,6 +425,14 @@
     <message>
         <source>Task %lld: type to add</source>
         <translation>Tâche %lld&#xa0;: saisissez-la pour l&apos;ajouter</translation>
+    </message>
+    <message>
+        <source>Mark task %1 as done</source>
+        <translation>Marquer la tâche %1 comme terminée</translation>
+    </message>
+    <message>
+        <source>Mark “%1” as done</source>
+        <translation>Marquer « %1 » comme terminée</translation>
     </message>
 </context>
 <context>
@@ -407,22 +456,6 @@
     <message>
         <source>Event Name</source>
         <translation>Nom de l&apos;événement</translation>
-    </message>
-    <message>
-        <source>days</source>
-        <translation>jours</translation>
-    </message>
-    <message>
-        <source>hours</source>
-        <translation>heures</translation>
-    </message>
-    <message>
-        <source>mins</source>
-        <translation>min</translation>
-    </message>
-    <message>
-        <source>secs</source>
-        <translation>sec</translation>
     </message>
     <message>
         <source>Date</source>
@@ -585,6 +618,129 @@
     <message>
         <source>Edit quotes, turn launch at login on or off, or open this guide again.</source>
         <translation>Modifiez les citations, activez ou désactivez le lancement à la connexion, ou rouvrez ce guide.</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message numerus="yes">
+        <source>day</source>
+        <translation>
+            <numerusform>jour</numerusform>
+            <numerusform>jours</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>days</source>
+        <translation>
+            <numerusform>jour</numerusform>
+            <numerusform>jours</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>hour</source>
+        <translation>
+            <numerusform>heure</numerusform>
+            <numerusform>heures</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>hours</source>
+        <translation>
+            <numerusform>heure</numerusform>
+            <numerusform>heures</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>min</source>
+        <translation>
+            <numerusform>min</numerusform>
+            <numerusform>min</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>mins</source>
+        <translation>
+            <numerusform>min</numerusform>
+            <numerusform>min</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>sec</source>
+        <translation>
+            <numerusform>sec</numerusform>
+            <numerusform>sec</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>secs</source>
+        <translation>
+            <numerusform>sec</numerusform>
+            <numerusform>sec</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day</source>
+        <translation>
+            <numerusform>%n jour</numerusform>
+            <numerusform>%n jours</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n days</source>
+        <translation>
+            <numerusform>%n jour</numerusform>
+            <numerusform>%n jours</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hour</source>
+        <translation>
+            <numerusform>%n heure</numerusform>
+            <numerusform>%n heures</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hours</source>
+        <translation>
+            <numerusform>%n heure</numerusform>
+            <numerusform>%n heures</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute</source>
+        <translation>
+            <numerusform>%n minute</numerusform>
+            <numerusform>%n minutes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minutes</source>
+        <translation>
+            <numerusform>%n minute</numerusform>
+            <numerusform>%n minutes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n second</source>
+        <translation>
+            <numerusform>%n seconde</numerusform>
+            <numerusform>%n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n seconds</source>
+        <translation>
+            <numerusform>%n seconde</numerusform>
+            <numerusform>%n secondes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>encore %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 left</source>
+        <translation>%1 : encore %2</translation>
     </message>
 </context>
 <context>

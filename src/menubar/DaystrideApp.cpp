@@ -11,6 +11,7 @@
 #include "screensaver/ScreensaverController.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
+#include "ui/Units.h"
 
 DaystrideApp::DaystrideApp(Platform &platform, QObject *parent)
     : QObject(parent)
@@ -128,7 +129,12 @@ void DaystrideApp::refreshPanelText()
 {
     if (!m_panel || !m_viewModel)
         return;
-    m_panel->setText(m_viewModel->menuBarText());
+    const QString text = m_viewModel->menuBarText();
+    // The tooltip says it in words: a screen reader reads it, not "3d 4h".
+    const QString spoken = text.trimmed().isEmpty()
+        ? QString()
+        : Units::untilEvent(m_viewModel->eventName(), m_viewModel->timeRemaining());
+    m_panel->setText(text, spoken);
     armMinuteTick();
 }
 

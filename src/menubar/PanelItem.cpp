@@ -55,15 +55,23 @@ QList<QAction *> PanelItem::menuActions()
     return {&m_open, &m_showCountdown, &m_separator, &m_settings, &m_quit};
 }
 
-void PanelItem::setText(const QString &text)
+void PanelItem::setText(const QString &text, const QString &spoken)
 {
-    if (text == m_text)
+    if (text == m_text && spoken == m_spoken)
         return;
     m_text = text;
+    m_spoken = spoken;
     if (m_item)
-        m_item->setLabel(text);
+        m_item->setLabel(text, spoken);
     if (m_tray)
-        m_tray->setToolTip(text.trimmed().isEmpty() ? QStringLiteral("Daystride") : text.trimmed());
+        m_tray->setToolTip(toolTip());
+}
+
+QString PanelItem::toolTip() const
+{
+    if (!m_spoken.isEmpty())
+        return m_spoken;
+    return m_text.trimmed().isEmpty() ? QStringLiteral("Daystride") : m_text.trimmed();
 }
 
 void PanelItem::updateIcon()
@@ -104,7 +112,7 @@ void PanelItem::updateFallback()
     m_trayMenu = std::make_unique<QMenu>();
     m_trayMenu->addActions(menuActions());
     m_tray = std::make_unique<QSystemTrayIcon>(PanelIcon::icon(m_disc));
-    m_tray->setToolTip(m_text.trimmed().isEmpty() ? QStringLiteral("Daystride") : m_text.trimmed());
+    m_tray->setToolTip(toolTip());
     m_tray->setContextMenu(m_trayMenu.get());
     connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](auto reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::MiddleClick) {

@@ -28,7 +28,8 @@ public:
 
     QString text() const { return m_text; }
     // Changes the label and tooltip only when the text really differs.
-    void setText(const QString &text);
+    // `spoken`: the time left in words, for the tooltip a screen reader reads.
+    void setText(const QString &text, const QString &spoken = QString());
 
     StatusNotifierItem *statusNotifierItem() const { return m_item.get(); }
     bool usesTrayIcon() const;
@@ -51,7 +52,9 @@ private:
     // The icon in the tone that stands out from a panel in the desktop's colours.
     void updateIcon();
 
+    QString toolTip() const;
     QString m_text;
+    QString m_spoken;
     PanelIcon::Disc m_disc = PanelIcon::Disc::dark;
     QAction m_open;
     QAction m_showCountdown;

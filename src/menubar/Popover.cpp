@@ -3,6 +3,7 @@
 #include "menubar/FocusOnShow.h"
 #include "menubar/SwayPlacement.h"
 #include "menubar/TimerView.h"
+#include "ui/Accessibility.h"
 #include "ui/StorageNotice.h"
 
 #include <QCursor>
@@ -26,8 +27,9 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     , m_onWorkArea(opensOnWorkArea(
           QGuiApplication::platformName(), qEnvironmentVariable("XDG_CURRENT_DESKTOP")))
 {
-    setWindowTitle(QStringLiteral(
-        "Daystride")); // not translated: scripts and window rules find it by its title
+    // Translated like every text; scripts and window rules find it by its class.
+    setWindowTitle(tr("Daystride"));
+    Accessibility::setRole(this, QAccessible::Dialog);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     // Where the window is the card, it follows the content's size itself.
     m_card = m_onWorkArea ? new QWidget(this) : this;
@@ -36,7 +38,8 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     cardLayout->setContentsMargins(0, 0, 0, 0);
     cardLayout->addWidget(m_view);
     cardLayout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, m_card));
-    m_card->setFixedWidth(contentWidth);
+    // 320 wide, or wider where the content needs it (a large system font).
+    m_card->setMinimumWidth(contentWidth);
     if (m_onWorkArea) {
         setAttribute(Qt::WA_TranslucentBackground);
         auto *layout = new QVBoxLayout(this);

@@ -8,6 +8,7 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
+#include "ui/Units.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -95,6 +96,8 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     delayRow->addStretch();
     m_delayStepper = new Stepper(1, 120, tr("%lld min"), m_delayRow);
     m_delayStepper->setAccessibleName(tr("Delay"));
+    m_delayStepper->setSpokenText(
+        [](qint64 count) { return Units::spoken(Units::minutes, count); });
     delayRow->addWidget(m_delayStepper);
     idleRows->addWidget(m_delayRow);
     layout->addLayout(section(tr("Idle"), idleBox, this));
@@ -252,8 +255,9 @@ void ScreensaverSettingsView::refreshTaskLooks()
                 : SymbolIcon::icon(QStringLiteral("circle"), Look::secondary(palette())));
         m_taskChecks[i]->setChecked(done);
         // Named after its task, so "done" is said of something.
-        m_taskChecks[i]->setAccessibleName(
-            todos[i].text.trimmed().isEmpty() ? m_taskFields[i]->accessibleName() : todos[i].text);
+        m_taskChecks[i]->setAccessibleName(todos[i].text.trimmed().isEmpty()
+                ? tr("Mark task %1 as done").arg(i + 1)
+                : tr("Mark “%1” as done").arg(todos[i].text.trimmed()));
         QFont font = m_taskFields[i]->font();
         font.setStrikeOut(done);
         m_taskFields[i]->setFont(font);

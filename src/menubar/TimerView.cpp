@@ -13,6 +13,7 @@
 #include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
 #include "ui/TabularNumber.h"
+#include "ui/Units.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -167,8 +168,7 @@ QWidget *TimerView::createTimerTab()
 
     auto *cells = new QHBoxLayout;
     cells->setSpacing(8);
-    const QStringList units = {tr("days"), tr("hours"), tr("mins"), tr("secs")};
-    for (const QString &unit : units) {
+    for (int unit = Units::days; unit <= Units::seconds; ++unit) {
         auto *cell = new RoundedBox(tab);
         auto *stack = new QVBoxLayout(cell);
         stack->setContentsMargins(0, 10, 0, 10);
@@ -176,12 +176,14 @@ QWidget *TimerView::createTimerTab()
         auto *number = new TabularNumber(QStringLiteral("0"), cell);
         number->setAlignment(Qt::AlignCenter);
         number->setFont(Look::roundedNumberFont(26, QFont::DemiBold));
-        auto *label = Look::secondaryLabel(unit, Look::TextStyle::caption2, cell);
+        auto *label = Look::secondaryLabel(
+            Units::label(Units::Unit(unit), 0), Look::TextStyle::caption2, cell);
         label->setAlignment(Qt::AlignCenter);
         stack->addWidget(number);
         stack->addWidget(label);
         cells->addWidget(cell, 1);
         m_numbers << number;
+        m_units << label;
     }
     layout->addLayout(cells);
 
@@ -351,8 +353,10 @@ void TimerView::refreshCountdown()
 {
     const TimeRemaining left = m_viewModel.timeRemaining();
     const qint64 values[] = {left.days, left.hours, left.minutes, left.seconds};
-    for (int i = 0; i < m_numbers.size(); ++i)
+    for (int i = 0; i < m_numbers.size(); ++i) {
         m_numbers[i]->setText(QString::number(values[i]));
+        m_units[i]->setText(Units::label(Units::Unit(i), values[i]));
+    }
 }
 
 void TimerView::refreshDraftFields()

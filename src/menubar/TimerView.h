@@ -84,6 +84,7 @@ private:
     QLineEdit *m_nameField = nullptr;
     QLabel *m_pencil = nullptr;
     QList<QLabel *> m_numbers;
+    QList<QLabel *> m_units;
     QDateEdit *m_dateField = nullptr;
     QTimeEdit *m_timeField = nullptr;
     QPushButton *m_commitButton = nullptr;

@@ -1,5 +1,6 @@
 #include "onboarding/GuidePage.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Look.h"
 #include "ui/SymbolIcon.h"
 
@@ -12,6 +13,8 @@ GuidePage::GuidePage(TimerViewModel &viewModel, QWidget *parent)
     : QWidget(parent)
     , m_viewModel(viewModel)
 {
+    // Named by its title, so a screen reader says which page the focus is on.
+    Accessibility::setRole(this, QAccessible::Grouping);
 }
 
 QWidget *GuidePage::header(const QString &symbol, const QString &title, const QString &explanation)
@@ -21,8 +24,12 @@ QWidget *GuidePage::header(const QString &symbol, const QString &title, const QS
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
     layout->addWidget(symbolLabel(symbol, 28, &Look::accent, header));
+    setAccessibleName(title);
     auto *heading = new QLabel(title, header);
+    heading->setObjectName(QStringLiteral("pageTitle"));
     heading->setFont(Look::font(Look::TextStyle::title, QFont::DemiBold));
+    // A large system font or a long translation takes a second line, not the end.
+    heading->setWordWrap(true);
     layout->addWidget(heading);
     layout->addWidget(wrappingLabel(explanation, header));
     return header;

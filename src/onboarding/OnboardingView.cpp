@@ -10,6 +10,7 @@
 #include "onboarding/WelcomePage.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
+#include "ui/Accessibility.h"
 #include "ui/Look.h"
 #include "ui/ReturnKey.h"
 #include "ui/SymbolIcon.h"
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 constexpr int fadeMilliseconds = 200;
@@ -40,8 +43,9 @@ OnboardingView::OnboardingView(TimerViewModel &viewModel, QWidget *parent)
     , m_launchAtLogin(viewModel.platform().launchAtLogin())
 {
     // An ordinary window: the window manager's title bar keeps close and move.
-    setWindowTitle(QStringLiteral(
-        "Welcome to Daystride")); // not translated: scripts and window rules find it by its title
+    // Translated like every text; scripts and window rules find it by its class.
+    setWindowTitle(tr("Welcome to Daystride"));
+    Accessibility::setRole(this, QAccessible::Window);
     setFixedSize(contentWidth, contentHeight);
     SymbolIcon::ensureResources();
 
@@ -230,6 +234,10 @@ void OnboardingView::showStep(Step step)
     m_primary->setText(step == Step::welcome ? tr("Get Started")
             : step == Step::tour             ? tr("Start Using Daystride")
                                              : tr("Continue"));
+    // The button keeps the focus from page to page: its description changes with the
+    // page, and a screen reader reads out the new one.
+    m_primary->setAccessibleDescription(
+        m_page->accessibleName() + QStringLiteral(", ") + m_dots->accessibleName());
     refresh();
     if (first || !isVisible())
         return;
@@ -265,8 +273,20 @@ void OnboardingView::showStep(Step step)
     fadeIn->start();
 }
 
+void OnboardingView::fitPage()
+{
+    // The usual size, or larger where the page needs it (a large system font, a long
+    // translation): as wide as its widest row, and tall enough for its wrapped texts.
+    layout()->activate();
+    const int width = std::max(contentWidth, layout()->totalMinimumSize().width());
+    const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                     : layout()->totalMinimumSize().height();
+    setFixedSize(width, std::max(contentHeight, height));
+}
+
 void OnboardingView::refresh()
 {
     m_page->refresh();
     m_primary->setEnabled(canContinue());
+    fitPage();
 }

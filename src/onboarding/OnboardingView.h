@@ -61,6 +61,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void fitPage();
     GuidePage *buildPage(Step step);
     void showStep(Step step);
     void refresh();

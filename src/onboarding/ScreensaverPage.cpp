@@ -8,6 +8,7 @@
 #include "ui/RoundedBox.h"
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
+#include "ui/Units.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -31,6 +32,7 @@ ScreensaverPage::ScreensaverPage(TimerViewModel &viewModel, bool launchAtLogin, 
         optionRow(QStringLiteral("moon.zzz"), tr("Show when idle"), m_idle, idleCard));
     idleRows->addWidget(Look::divider(idleCard, 40));
     m_delay = new Stepper(1, 120, tr("%lld min"));
+    m_delay->setSpokenText([](qint64 count) { return Units::spoken(Units::minutes, count); });
     m_delayRow = optionRow(QStringLiteral("timer"), tr("Delay"), m_delay, idleCard);
     idleRows->addWidget(m_delayRow);
     idleRows->addWidget(Look::divider(idleCard, 40));

@@ -1,5 +1,6 @@
 #include "onboarding/StepDots.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Look.h"
 
 #include <QPainter>
@@ -14,11 +15,14 @@ StepDots::StepDots(int count, QWidget *parent)
     , m_count(count)
 {
     setFixedSize(count * diameter + (count - 1) * gap, diameter);
+    Accessibility::setRole(this, QAccessible::StaticText);
+    setCurrent(0);
 }
 
 void StepDots::setCurrent(int current)
 {
     m_current = current;
+    setAccessibleName(tr("Step %1 of %2").arg(current + 1).arg(m_count));
     update();
 }
 

@@ -23,8 +23,13 @@ WelcomePage::WelcomePage(TimerViewModel &viewModel, QWidget *parent)
     image->setPixmap(icon.pixmap(QSize(96, 96), devicePixelRatioF()));
     layout->addWidget(image, 0, Qt::AlignHCenter);
     auto *title = new QLabel(tr("Welcome to Daystride"), this);
+    setAccessibleName(title->text());
+    title->setObjectName(QStringLiteral("pageTitle"));
     title->setFont(Look::font(Look::TextStyle::largeTitle, QFont::DemiBold));
-    layout->addWidget(title, 0, Qt::AlignHCenter);
+    // A large system font or a long translation takes a second line, not the end.
+    title->setWordWrap(true);
+    title->setAlignment(Qt::AlignHCenter);
+    layout->addWidget(title);
     auto *text = wrappingLabel(tr("Keep a countdown to your next big day in the menu bar, and fill "
                                   "your screens with it when you step away."),
         this);

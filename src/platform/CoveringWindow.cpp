@@ -76,8 +76,7 @@ CoveringWindow::CoveringWindow(QScreen *screen, const QRect &geometry)
             | (bypassHere() ? Qt::X11BypassWindowManagerHint : Qt::WindowFlags()))
     , m_geometry(geometry)
 {
-    setWindowTitle(QStringLiteral(
-        "Daystride Countdown")); // not translated: scripts and window rules find it by its title
+    setWindowTitle(QCoreApplication::translate("ScreensaverWindow", "Daystride Countdown"));
     setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette black = palette();

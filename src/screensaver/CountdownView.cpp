@@ -3,6 +3,8 @@
 #include "FittedText.h"
 #include "model/TimerViewModel.h"
 #include "model/Whitespace.h"
+#include "ui/Accessibility.h"
+#include "ui/Units.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -107,6 +109,9 @@ CountdownView::CountdownView(TimerViewModel *viewModel, const TimeRemaining &tim
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // Takes its window's focus, so that a screen reader reads it when it comes up.
+    setFocusPolicy(Qt::StrongFocus);
+    Accessibility::setRole(this, QAccessible::StaticText);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     pal.setColor(QPalette::WindowText, Qt::white);
@@ -115,6 +120,7 @@ CountdownView::CountdownView(TimerViewModel *viewModel, const TimeRemaining &tim
     m_ticker.setTimerType(Qt::PreciseTimer);
     m_ticker.setInterval(tickMilliseconds);
     connect(&m_ticker, &QTimer::timeout, this, &CountdownView::refresh);
+    describe();
 
     const std::array<qint64, 4> values
         = {timeRemaining.days, timeRemaining.hours, timeRemaining.minutes, timeRemaining.seconds};
@@ -202,9 +208,32 @@ void CountdownView::refresh()
     m_quoteInterval = 0;
 }
 
+void CountdownView::describe()
+{
+    // The name carries the time left to the minute: a screen reader reads it out
+    // again when it changes, once a minute rather than every second.
+    const QString name
+        = Units::untilEvent(m_viewModel ? m_viewModel->eventName() : QString(), m_timeRemaining);
+    QStringList details;
+    if (!m_quote.isEmpty())
+        details << tr("“%1”").arg(m_quote);
+    for (const Todo &todo : visibleTodos())
+        details
+            << (todo.isCompleted ? tr("%1, done") : tr("%1, not done")).arg(todo.text.trimmed());
+    const QString description = details.join(QStringLiteral(". "));
+    if (accessibleName() != name)
+        setAccessibleName(name);
+    if (accessibleDescription() != description)
+        setAccessibleDescription(description);
+}
+
 void CountdownView::setTimeRemaining(const TimeRemaining &time)
 {
+    const bool newMinute = time.days != m_timeRemaining.days || time.hours != m_timeRemaining.hours
+        || time.minutes != m_timeRemaining.minutes;
     m_timeRemaining = time;
+    if (newMinute)
+        describe();
     const std::array<qint64, 4> values = {time.days, time.hours, time.minutes, time.seconds};
     for (size_t i = 0; i < m_groups.size(); ++i) {
         UnitGroup &group = m_groups[i];
@@ -214,7 +243,14 @@ void CountdownView::setTimeRemaining(const TimeRemaining &time)
         const bool sameLength
             = QString::number(group.value).size() == QString::number(values[i]).size()
             && !group.number.text.endsWith(kEllipsis);
+        const bool sameLabel
+            = Units::label(Units::Unit(i), group.value) == Units::label(Units::Unit(i), values[i]);
         group.value = values[i];
+        if (!sameLabel) {
+            // "1 day" to "2 days": the row's width changes.
+            m_layoutDirty = true;
+            update();
+        }
         if (m_layoutDirty || m_layoutSize != size())
             continue;
         const QRect before = group.number.rect.toAlignedRect();
@@ -236,6 +272,7 @@ void CountdownView::setQuote(const QString &quote)
         return;
     const bool presenceChanged = quote.isEmpty() != m_quote.isEmpty();
     m_quote = quote;
+    describe();
     if (presenceChanged || m_layoutDirty || m_layoutSize != size()) {
         // The column's height changes: everything moves.
         m_layoutDirty = true;
@@ -335,6 +372,7 @@ void CountdownView::relayout()
 {
     m_layoutDirty = false;
     m_layoutSize = size();
+    describe();
     const qreal w = width();
     const qreal h = height();
     m_scale = std::min(w / referenceWidth, h / referenceHeight);
@@ -391,11 +429,9 @@ void CountdownView::relayout()
     y += 50 * s;
     const qreal spacing = 20 * s;
     qreal rowWidth = 3 * spacing;
-    // The labels never follow the number: one day is still "1 days".
-    const std::array<QString, 4> unitLabels = {tr("days"), tr("hours"), tr("mins"), tr("secs")};
     std::array<FittedText, 4> labels;
     for (size_t i = 0; i < m_groups.size(); ++i) {
-        labels[i] = FittedText::fit(labelFont, unitLabels[i], w);
+        labels[i] = FittedText::fit(labelFont, Units::label(Units::Unit(i), m_groups[i].value), w);
         rowWidth += kBoxWidths[i] * s + spacing + labels[i].width;
     }
     m_row = QRectF(centred(rowWidth), y, rowWidth, rowHeight);

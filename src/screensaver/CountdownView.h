@@ -98,6 +98,8 @@ protected:
 
 private:
     void scheduleRelayout();
+    // What a screen reader says of it: event and time left, quote and tasks.
+    void describe();
     void ensureLayout() const;
     void relayout();
     void layoutNumber(UnitGroup &group);

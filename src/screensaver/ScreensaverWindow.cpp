@@ -1,5 +1,8 @@
 #include "ScreensaverWindow.h"
 
+#include "ui/Accessibility.h"
+
+#include <QCoreApplication>
 #include <QVBoxLayout>
 
 ScreensaverWindow::ScreensaverWindow(QWidget *platformWindow)
@@ -8,8 +11,10 @@ ScreensaverWindow::ScreensaverWindow(QWidget *platformWindow)
     if (!m_window)
         return;
     m_frame = m_window->geometry();
-    m_window->setWindowTitle(QStringLiteral(
-        "Daystride Countdown")); // not translated: scripts and window rules find it by its title
+    // Translated like every text; scripts and window rules find it by its class.
+    m_window->setWindowTitle(
+        QCoreApplication::translate("ScreensaverWindow", "Daystride Countdown"));
+    Accessibility::setRole(m_window, QAccessible::Window);
     // Closing only hides it: the owner decides when it goes.
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     m_window->setAttribute(Qt::WA_ShowWithoutActivating, false);
@@ -44,6 +49,8 @@ void ScreensaverWindow::setContent(QWidget *content)
     if (!content)
         return;
     content->setMouseTracking(true);
+    if (content->focusPolicy() != Qt::NoFocus)
+        m_window->setFocusProxy(content);
     m_window->layout()->addWidget(content);
 }
 

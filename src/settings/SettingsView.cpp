@@ -7,6 +7,7 @@
 #include "settings/QuoteRow.h"
 #include "settings/SettingsGroup.h"
 #include "settings/TaskRow.h"
+#include "ui/Accessibility.h"
 #include "ui/DateTimeFormats.h"
 #include "ui/IdleNotice.h"
 #include "ui/Look.h"
@@ -16,6 +17,7 @@
 #include "ui/StorageNotice.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
+#include "ui/Units.h"
 #include "ui/WindowHeader.h"
 
 #include <QCheckBox>
@@ -24,11 +26,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -39,10 +43,16 @@ SettingsView::SettingsView(
     , m_showWelcomeGuide(std::move(showWelcomeGuide))
     , m_launchAtLogin(viewModel.platform().launchAtLogin())
 {
-    setWindowTitle(QStringLiteral(
-        "Daystride Settings")); // not translated: scripts and window rules find it by its title
+    // Translated like every text; scripts and window rules find it by its class.
+    setWindowTitle(tr("Daystride Settings"));
+    Accessibility::setRole(this, QAccessible::Window);
+    // No taller than the screen leaves room for, title bar included (1366 x 768 at
+    // 125 %); the form scrolls inside. A title bar of its own is part of the window.
     const bool ownTitleBar = viewModel.platform().windowsDrawOwnTitleBar();
-    setFixedSize(contentWidth, contentHeight + (ownTitleBar ? WindowHeader::height : 0));
+    const QRect available = screen()->availableGeometry();
+    setFixedSize(contentWidth,
+        ownTitleBar ? std::min(contentHeight + WindowHeader::height, available.height())
+                    : std::min(contentHeight, available.height() - titleBarAllowance));
 
     m_scrollArea = new QScrollArea(this);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
@@ -180,6 +190,9 @@ void SettingsView::buildScreensaver(QWidget *form)
 
     // The row's label shows the value; the stepper shows only its buttons.
     m_idleStepper = new Stepper(minimumIdleMinutes, maximumIdleMinutes, QString());
+    // Named for what it sets, not for its value: a name that changes is read again.
+    m_idleStepper->setAccessibleName(tr("Delay"));
+    m_idleStepper->setSpokenText([](qint64 count) { return Units::spoken(Units::minutes, count); });
     m_idleStepperRow = group->addRow(QString(), m_idleStepper);
     m_idleLabel = group->labelOf(m_idleStepperRow);
     connect(m_idleStepper, &Stepper::valueChanged, &m_viewModel, &TimerViewModel::setIdleMinutes);
@@ -282,7 +295,6 @@ void SettingsView::showIdle()
     m_idleLabel->setText(
         tr("After %lld min")
             .replace(QStringLiteral("%lld"), QString::number(m_viewModel.idleMinutes())));
-    m_idleStepper->setAccessibleName(m_idleLabel->text());
     m_idleStepperRow->setEnabled(enabled);
 }
 

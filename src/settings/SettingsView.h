@@ -27,6 +27,7 @@ class SettingsView : public QWidget
 public:
     static constexpr int contentWidth = 450;
     static constexpr int contentHeight = 640;
+    static constexpr int titleBarAllowance = 40;
     static constexpr qint64 minimumIdleMinutes = 1;
     static constexpr qint64 maximumIdleMinutes = 120;
 

@@ -16,8 +16,6 @@ TaskRow::TaskRow(TimerViewModel &viewModel, qsizetype position, QWidget *parent)
     , m_text(new QLineEdit(this))
 {
     const QString number = QString::number(position + 1);
-    // The checkbox's label is only for assistive technology; the field says enough.
-    m_done->setAccessibleName(tr("Done"));
     m_done->setToolTip(tr("Mark as done"));
     m_text->setAccessibleName(tr("Task %lld").replace(QStringLiteral("%lld"), number));
     m_text->setPlaceholderText(
@@ -40,6 +38,10 @@ void TaskRow::refresh()
     const TodoList &todos = m_viewModel.todos();
     const bool inRange = m_position >= 0 && m_position < todos.size();
     m_done->setChecked(inRange && todos[m_position].isCompleted);
+    // Named after its task, so "done" is said of something.
+    const QString text = inRange ? todos[m_position].text.trimmed() : QString();
+    m_done->setAccessibleName(text.isEmpty() ? tr("Mark task %1 as done").arg(m_position + 1)
+                                             : tr("Mark “%1” as done").arg(text));
     Look::setTextKeepingCursor(m_text, inRange ? todos[m_position].text : QString());
 }
 

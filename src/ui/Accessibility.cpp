@@ -4,8 +4,9 @@
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QCalendarWidget>
 #include <QDateTimeEdit>
-#include <QLineEdit>
+#include <QPointer>
 
 namespace {
 
@@ -63,7 +64,34 @@ private:
     QAbstractButton *button() const { return qobject_cast<QAbstractButton *>(widget()); }
 };
 
-class StepperInterface : public QAccessibleWidget, public QAccessibleValueInterface
+// A read-only text of `text()`: how a screen reader finds the value as shown.
+class ShownText : public QAccessibleTextInterface
+{
+public:
+    virtual QString shown() const = 0;
+
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    QString text(int start, int end) const override { return shown().mid(start, end - start); }
+    int characterCount() const override { return int(shown().size()); }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int offset, int *start, int *end) const override
+    {
+        *start = *end = offset;
+        return QString();
+    }
+};
+
+class StepperInterface : public QAccessibleWidget,
+                         public QAccessibleValueInterface,
+                         public ShownText
 {
 public:
     explicit StepperInterface(Stepper *stepper)
@@ -75,16 +103,22 @@ public:
     {
         if (type == QAccessible::ValueInterface)
             return static_cast<QAccessibleValueInterface *>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
     QString text(QAccessible::Text t) const override
     {
-        if (t != QAccessible::Value)
-            return QAccessibleWidget::text(t);
-        // A stepper without a label of its own reads out the bare number.
-        const QString shown = stepper()->text();
-        return shown.isEmpty() ? QString::number(stepper()->value()) : shown;
+        return t == QAccessible::Value ? shown() : QAccessibleWidget::text(t);
+    }
+    using ShownText::text;
+
+    // A stepper without a label of its own reads out the bare number.
+    QString shown() const override
+    {
+        const QString spoken = stepper()->spokenText();
+        return spoken.isEmpty() ? QString::number(stepper()->value()) : spoken;
     }
 
     QVariant currentValue() const override { return stepper()->value(); }
@@ -130,19 +164,27 @@ private:
     Stepper *stepper() const { return static_cast<Stepper *>(widget()); }
 };
 
-// A date or time field is read as its text ("9 Mar 2026", "15:30"): a date has no
-// numeric value or range to offer, so there is no value interface, and the text is
-// that of the field inside.
-class DateTimeInterface : public QAccessibleWidget, public QAccessibleTextInterface
+// A date or time field is read as its text ("9 Mar 2026", "15:30"), and offers the
+// moment as a number only so that a screen reader hears of each change (the value
+// changed event) and reads the new text.
+class DateTimeInterface : public QAccessibleWidget,
+                          public QAccessibleValueInterface,
+                          public ShownText
 {
 public:
     explicit DateTimeInterface(QDateTimeEdit *edit)
         : QAccessibleWidget(edit, QAccessible::SpinBox)
     {
+        QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, edit, [edit](const QDateTime &) {
+            QAccessibleValueChangeEvent event(edit, number(edit->dateTime()));
+            QAccessible::updateAccessibility(&event);
+        });
     }
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
         if (type == QAccessible::TextInterface)
             return static_cast<QAccessibleTextInterface *>(this);
         return QAccessibleWidget::interface_cast(type);
@@ -155,70 +197,80 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Value)
-            return static_cast<QDateTimeEdit *>(widget())->text();
-        return QAccessibleWidget::text(t);
+        return t == QAccessible::Value ? shown() : QAccessibleWidget::text(t);
     }
+    using ShownText::text;
+    QString shown() const override { return edit()->text(); }
 
-    void selection(int index, int *start, int *end) const override
-    {
-        *start = *end = 0;
-        if (auto *f = field())
-            f->selection(index, start, end);
-    }
-    int selectionCount() const override { return field() ? field()->selectionCount() : 0; }
-    void addSelection(int start, int end) override
-    {
-        if (auto *f = field())
-            f->addSelection(start, end);
-    }
-    void removeSelection(int index) override
-    {
-        if (auto *f = field())
-            f->removeSelection(index);
-    }
-    void setSelection(int index, int start, int end) override
-    {
-        if (auto *f = field())
-            f->setSelection(index, start, end);
-    }
-    int cursorPosition() const override { return field() ? field()->cursorPosition() : 0; }
-    void setCursorPosition(int position) override
-    {
-        if (auto *f = field())
-            f->setCursorPosition(position);
-    }
-    QString text(int start, int end) const override
-    {
-        return field() ? field()->text(start, end) : QString();
-    }
-    int characterCount() const override { return field() ? field()->characterCount() : 0; }
-    QRect characterRect(int offset) const override
-    {
-        return field() ? field()->characterRect(offset) : QRect();
-    }
-    int offsetAtPoint(const QPoint &point) const override
-    {
-        return field() ? field()->offsetAtPoint(point) : -1;
-    }
-    void scrollToSubstring(int start, int end) override
-    {
-        if (auto *f = field())
-            f->scrollToSubstring(start, end);
-    }
-    QString attributes(int offset, int *start, int *end) const override
-    {
-        *start = *end = offset;
-        return field() ? field()->attributes(offset, start, end) : QString();
-    }
+    QVariant currentValue() const override { return number(edit()->dateTime()); }
+    void setCurrentValue(const QVariant &) override { }
+    QVariant maximumValue() const override { return number(edit()->maximumDateTime()); }
+    QVariant minimumValue() const override { return number(edit()->minimumDateTime()); }
+    QVariant minimumStepSize() const override { return 0; }
 
 private:
-    QAccessibleTextInterface *field() const
+    // Seconds: a double holds them exactly.
+    static QVariant number(const QDateTime &moment) { return double(moment.toSecsSinceEpoch()); }
+    QDateTimeEdit *edit() const { return static_cast<QDateTimeEdit *>(widget()); }
+};
+
+// A calendar's table of days is read as the day chosen, in full ("Monday, 9 March
+// 2026"), and tells of each new one: its cells alone say only "9", and its column
+// headers "1" to "7".
+class DayTableInterface : public QAccessibleWidget,
+                          public QAccessibleValueInterface,
+                          public ShownText
+{
+public:
+    DayTableInterface(QWidget *table, QCalendarWidget *calendar)
+        : QAccessibleWidget(table, QAccessible::SpinBox)
+        , m_calendar(calendar)
     {
-        auto *edit = widget()->findChild<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly);
-        QAccessibleInterface *inner = edit ? QAccessible::queryAccessibleInterface(edit) : nullptr;
-        return inner ? inner->textInterface() : nullptr;
+        QObject::connect(calendar, &QCalendarWidget::selectionChanged, table, [table, calendar] {
+            QAccessibleValueChangeEvent event(
+                table, double(calendar->selectedDate().toJulianDay()));
+            QAccessible::updateAccessibility(&event);
+        });
     }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? shown() : QAccessibleWidget::text(t);
+    }
+    using ShownText::text;
+    QString shown() const override
+    {
+        return m_calendar
+            ? m_calendar->locale().toString(m_calendar->selectedDate(), QLocale::LongFormat)
+            : QString();
+    }
+
+    QVariant currentValue() const override { return day(&QCalendarWidget::selectedDate); }
+    void setCurrentValue(const QVariant &) override { }
+    QVariant maximumValue() const override { return day(&QCalendarWidget::maximumDate); }
+    QVariant minimumValue() const override { return day(&QCalendarWidget::minimumDate); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    QVariant day(QDate (QCalendarWidget::*which)() const) const
+    {
+        return m_calendar ? double((m_calendar->*which)().toJulianDay()) : 0.0;
+    }
+
+    QPointer<QCalendarWidget> m_calendar;
 };
 
 QAccessibleInterface *createInterface(const QString &, QObject *object)
@@ -232,6 +284,12 @@ QAccessibleInterface *createInterface(const QString &, QObject *object)
         return new StepperInterface(stepper);
     if (auto *edit = qobject_cast<QDateTimeEdit *>(widget))
         return new DateTimeInterface(edit);
+    if (widget->objectName() == QLatin1String("qt_calendar_calendarview")) {
+        for (QWidget *above = widget->parentWidget(); above; above = above->parentWidget()) {
+            if (auto *calendar = qobject_cast<QCalendarWidget *>(above))
+                return new DayTableInterface(widget, calendar);
+        }
+    }
     return nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/RoundedBox.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Look.h"
 
 #include <QPainter>
@@ -15,6 +16,8 @@ RoundedBox::RoundedBox(Style style, QWidget *parent)
     , m_style(style)
     , m_border(style == Style::field)
 {
+    // Only a background: a group to a screen reader, never a window of its own.
+    Accessibility::setRole(this, QAccessible::Grouping);
 }
 
 void RoundedBox::setBorder(bool border)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 // A whole number stepped within a range, shown as a label such as "5 min" beside a
 // pair of "-" and "+" buttons; the mouse, Up/Down and +/- step it by one.
 // valueChanged() reports the user's steps only.
@@ -23,6 +25,9 @@ public:
     // the range, a step towards it goes to the range's nearest end.
     void stepBy(qint64 steps);
     QString text() const;
+    // The value as a screen reader says it ("5 minutes"); the text shown unless set.
+    QString spokenText() const { return m_spoken ? m_spoken(m_value) : text(); }
+    void setSpokenText(std::function<QString(qint64)> spoken) { m_spoken = std::move(spoken); }
 
     QSize sizeHint() const override;
 
@@ -44,4 +49,5 @@ private:
     qint64 m_maximum;
     qint64 m_value;
     QString m_format;
+    std::function<QString(qint64)> m_spoken;
 };

@@ -13,5 +13,6 @@ target_sources(daystride_lib PRIVATE
     ui/Switch.cpp ui/Switch.h
     ui/SymbolIcon.cpp ui/SymbolIcon.h
     ui/TabularNumber.cpp ui/TabularNumber.h
+    ui/Units.cpp ui/Units.h
     ui/WindowHeader.cpp ui/WindowHeader.h
 )

@@ -61,11 +61,12 @@ StatusNotifierItem::~StatusNotifierItem()
     m_bus.unregisterService(m_serviceName);
 }
 
-void StatusNotifierItem::setLabel(const QString &label)
+void StatusNotifierItem::setLabel(const QString &label, const QString &description)
 {
-    if (label == m_label)
+    if (label == m_label && description == m_description)
         return;
     m_label = label;
+    m_description = description;
     const QString path = QString::fromLatin1(objectPath);
     const QString interface = QStringLiteral("org.kde.StatusNotifierItem");
     QDBusMessage newLabel

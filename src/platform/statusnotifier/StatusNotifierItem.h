@@ -50,7 +50,9 @@ public:
 
     QString label() const { return m_label; }
     // The panel text, shown beside the icon and as the tooltip.
-    void setLabel(const QString &label);
+    // `description`: the tooltip's text under the label, which screen readers read.
+    void setLabel(const QString &label, const QString &description = QString());
+    QString description() const { return m_description; }
     SniPixmapList icon() const { return m_icon; }
     void setIcon(const SniPixmapList &icon);
 
@@ -86,6 +88,7 @@ private:
     QTimer m_listingCheck;
     QTimer m_retry;
     QString m_label;
+    QString m_description;
     SniPixmapList m_icon;
     QString m_activationToken;
 };

@@ -18,7 +18,8 @@ SniToolTip StatusNotifierItemAdaptor::toolTip() const
 {
     // The panel text is the tooltip; with nothing left to count, the name says what it is.
     const QString text = m_item->label().trimmed();
-    return {QString(), m_item->icon(), text.isEmpty() ? QStringLiteral("Daystride") : text, {}};
+    return {QString(), m_item->icon(), text.isEmpty() ? QStringLiteral("Daystride") : text,
+        m_item->description()};
 }
 
 QString StatusNotifierItemAdaptor::xAyatanaLabel() const
