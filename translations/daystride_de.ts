@@ -754,4 +754,11 @@
         <translation>Behalte den Countdown zu deinem nächsten großen Tag in der Menüleiste im Blick – und lass ihn deine Bildschirme füllen, wenn du eine Pause machst.</translation>
     </message>
 </context>
+<context>
+    <name>WindowHeader</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
 </TS>

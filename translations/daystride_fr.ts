@@ -754,4 +754,11 @@
         <translation>Gardez dans la barre des menus le compte à rebours jusqu&apos;à votre prochain grand jour, et laissez-le remplir vos écrans quand vous vous absentez.</translation>
     </message>
 </context>
+<context>
+    <name>WindowHeader</name>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
 </TS>
