@@ -38,8 +38,9 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     cardLayout->setContentsMargins(0, 0, 0, 0);
     cardLayout->addWidget(m_view);
     cardLayout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, m_card));
-    // 320 wide, or wider where the content needs it (a large system font).
-    m_card->setMinimumWidth(contentWidth);
+    // 320 wide, or wider where the content needs it (a large system font). Fixed:
+    // tiling compositors (sway) float a window of a fixed size rather than tile it.
+    m_card->setFixedWidth(std::max(contentWidth, m_card->sizeHint().width()));
     if (m_onWorkArea) {
         setAttribute(Qt::WA_TranslucentBackground);
         auto *layout = new QVBoxLayout(this);
