@@ -7,11 +7,7 @@ daystride_test(tst_popover ENV TZ=America/New_York)
 target_compile_definitions(tst_popover PRIVATE
     DAYSTRIDE_TRANSLATIONS_BUILD_DIR="${DAYSTRIDE_TRANSLATIONS_BUILD_DIR}")
 # Buttons and labels whole in the longer languages too.
-foreach(locale de_DE fr_FR)
-    add_test(NAME tst_popover_${locale} COMMAND tst_popover buttonsWholeAtEachFontSize)
-    set_tests_properties(tst_popover_${locale} PROPERTIES LABELS unit TIMEOUT 60
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/New_York;LANG=${locale}.UTF-8;LANGUAGE=;LC_ALL=;LC_MESSAGES=")
-endforeach()
+daystride_test_in_languages(tst_popover buttonsWholeAtEachFontSize)
 # On weston's headless backend, which scripts/test starts on WAYLAND_DISPLAY.
 daystride_test(tst_wayland
     SOURCES TestBus.cpp TestBus.h TestStatusNotifierWatcher.cpp TestStatusNotifierWatcher.h

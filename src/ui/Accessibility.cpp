@@ -89,13 +89,12 @@ public:
     }
 };
 
-class StepperInterface : public QAccessibleWidget,
-                         public QAccessibleValueInterface,
-                         public ShownText
+// A spin box read as the value it shows, which it also gives as a number.
+class SpinValue : public QAccessibleWidget, public QAccessibleValueInterface, public ShownText
 {
 public:
-    explicit StepperInterface(Stepper *stepper)
-        : QAccessibleWidget(stepper, QAccessible::SpinBox)
+    explicit SpinValue(QWidget *widget)
+        : QAccessibleWidget(widget, QAccessible::SpinBox)
     {
     }
 
@@ -113,6 +112,15 @@ public:
         return t == QAccessible::Value ? shown() : QAccessibleWidget::text(t);
     }
     using ShownText::text;
+};
+
+class StepperInterface : public SpinValue
+{
+public:
+    explicit StepperInterface(Stepper *stepper)
+        : SpinValue(stepper)
+    {
+    }
 
     // A stepper without a label of its own reads out the bare number.
     QString shown() const override
@@ -167,13 +175,11 @@ private:
 // A date or time field is read as its text ("9 Mar 2026", "15:30"), and offers the
 // moment as a number only so that a screen reader hears of each change (the value
 // changed event) and reads the new text.
-class DateTimeInterface : public QAccessibleWidget,
-                          public QAccessibleValueInterface,
-                          public ShownText
+class DateTimeInterface : public SpinValue
 {
 public:
     explicit DateTimeInterface(QDateTimeEdit *edit)
-        : QAccessibleWidget(edit, QAccessible::SpinBox)
+        : SpinValue(edit)
     {
         QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, edit, [edit](const QDateTime &) {
             QAccessibleValueChangeEvent event(edit, number(edit->dateTime()));
@@ -181,25 +187,11 @@ public:
         });
     }
 
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface *>(this);
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
     // The field inside is this control, not a part of it.
     int childCount() const override { return 0; }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
 
-    QString text(QAccessible::Text t) const override
-    {
-        return t == QAccessible::Value ? shown() : QAccessibleWidget::text(t);
-    }
-    using ShownText::text;
     QString shown() const override { return edit()->text(); }
 
     QVariant currentValue() const override { return number(edit()->dateTime()); }
@@ -217,13 +209,11 @@ private:
 // A calendar's table of days is read as the day chosen, in full ("Monday, 9 March
 // 2026"), and tells of each new one: its cells alone say only "9", and its column
 // headers "1" to "7".
-class DayTableInterface : public QAccessibleWidget,
-                          public QAccessibleValueInterface,
-                          public ShownText
+class DayTableInterface : public SpinValue
 {
 public:
     DayTableInterface(QWidget *table, QCalendarWidget *calendar)
-        : QAccessibleWidget(table, QAccessible::SpinBox)
+        : SpinValue(table)
         , m_calendar(calendar)
     {
         QObject::connect(calendar, &QCalendarWidget::selectionChanged, table, [table, calendar] {
@@ -233,24 +223,10 @@ public:
         });
     }
 
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface *>(this);
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
     int childCount() const override { return 0; }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
 
-    QString text(QAccessible::Text t) const override
-    {
-        return t == QAccessible::Value ? shown() : QAccessibleWidget::text(t);
-    }
-    using ShownText::text;
     QString shown() const override
     {
         return m_calendar
