@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 #include "TestEnvironment.h"
+#include "TextFit.h"
 #include "menubar/DaystrideApp.h"
 #include "menubar/PanelItem.h"
 #include "menubar/Popover.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -307,6 +309,34 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), last);
         const QRect shown(last->mapTo(settings, QPoint()), last->size());
         QVERIFY(settings->scrollArea()->geometry().contains(shown));
+    }
+
+    // Every label and button whole, at the default size and with a 15 pt font (and, run
+    // again under German and French, in the longer languages).
+    void textsWholeAtEachFontSize_data()
+    {
+        QTest::addColumn<qreal>("points");
+        QTest::newRow("default") << 0.0;
+        QTest::newRow("15 pt") << 15.0;
+    }
+
+    void textsWholeAtEachFontSize()
+    {
+        QFETCH(qreal, points);
+        const QFont before = QApplication::font();
+        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+        if (points > 0) {
+            m_app->settingsWindow()->close();
+            QTRY_VERIFY(!m_app->settingsWindow()->view());
+            QFont large = before;
+            large.setPointSizeF(points);
+            QApplication::setFont(large);
+            m_app->openSettings();
+            QVERIFY(QTest::qWaitForWindowExposed(view()));
+        }
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QStringList cut = TextFit::cut(view());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u'|')));
     }
 
     // Where the desktop draws no title bar (GNOME on Wayland), the window has its own,
