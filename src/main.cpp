@@ -5,6 +5,7 @@
 #include "platform/Translations.h"
 #include "platform/UnixSignalWatcher.h"
 #include "platform/WaylandDecorations.h"
+#include "platform/WaylandFrameCallbacks.h"
 #include "ui/Appearance.h"
 #include "ui/SymbolIcon.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
     }
 
     WaylandDecorations::preferCompositorFrames();
+    WaylandFrameCallbacks::waitWithoutTimer();
     QApplication app(argc, argv);
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("daystride"));

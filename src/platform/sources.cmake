@@ -21,6 +21,7 @@ target_sources(daystride_lib PRIVATE
     platform/UnixSignalWatcher.cpp platform/UnixSignalWatcher.h
     platform/WallClock.cpp platform/WallClock.h
     platform/WaylandDecorations.cpp platform/WaylandDecorations.h
+    platform/WaylandFrameCallbacks.cpp platform/WaylandFrameCallbacks.h
     platform/WaylandIdleConnection.cpp platform/WaylandIdleConnection.h
     platform/WaylandIdleSource.cpp platform/WaylandIdleSource.h
     platform/XScreenSaverSuspensions.cpp platform/XScreenSaverSuspensions.h
