@@ -1,6 +1,7 @@
 #include "TextFit.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 
 namespace TextFit {
@@ -24,6 +25,21 @@ QStringList cut(const QWidget *root)
             texts << button->text();
     }
     return texts;
+}
+
+ApplicationFont::ApplicationFont(qreal points)
+    : m_before(QApplication::font())
+{
+    if (points <= 0)
+        return;
+    QFont font = m_before;
+    font.setPointSizeF(points);
+    QApplication::setFont(font);
+}
+
+ApplicationFont::~ApplicationFont()
+{
+    QApplication::setFont(m_before);
 }
 
 } // namespace TextFit

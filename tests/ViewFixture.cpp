@@ -22,6 +22,17 @@ void ViewFixture::restart(const QVariantMap &stored, const QDateTime &now)
     model = std::make_unique<TimerViewModel>(*platform);
 }
 
+void ViewFixture::restartWithLaunch()
+{
+    restart({{"onboarded", true}, {"savedEventName", "Launch"},
+        {"savedDate", QDateTime(QDate(2026, 3, 9), QTime(15, 30))}, {"idleEnabled", true},
+        {"idleMinutes", 5}});
+    TodoList todos = model->todos();
+    todos[0].text = QStringLiteral("Pack");
+    todos[0].isCompleted = true;
+    model->setTodos(todos);
+}
+
 QWidget *ViewFixture::open(Window which, int page)
 {
     close();

@@ -23,6 +23,10 @@ public:
     void restart(const QVariantMap &stored = {{QStringLiteral("onboarded"), true}},
         const QDateTime &now = QDateTime(QDate(2026, 3, 6), QTime(12, 0)));
 
+    // restart() on the event the keyboard and screen-reader tests walk through: Launch
+    // on 9 March 2026 at 15:30, idle after 5 minutes, the first task "Pack" and done.
+    void restartWithLaunch();
+
     // Shows `which` and makes it active: the popover on the tab named, the guide at
     // `page` reached by Return and drawn in full. Null when it does not come up.
     QWidget *open(Window which, int page = 0);

@@ -23,13 +23,7 @@ class TestAccessibility : public QObject
     // Opens `window` on a model of its own; `page` is the guide's.
     QWidget *open(ViewFixture::Window window, int page)
     {
-        m_fix.restart({{"onboarded", true}, {"savedEventName", "Launch"},
-            {"savedDate", QDateTime(QDate(2026, 3, 9), QTime(15, 30))}, {"idleEnabled", true},
-            {"idleMinutes", 5}});
-        TodoList todos = m_fix.model->todos();
-        todos[0].text = QStringLiteral("Pack");
-        todos[0].isCompleted = true;
-        m_fix.model->setTodos(todos);
+        m_fix.restartWithLaunch();
         QWidget *shown = m_fix.open(window, page);
         if (shown && window == ViewFixture::popoverTimer) // a draft: "Set Date and Time" works
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z);

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -85,11 +84,7 @@ private slots:
     // line where one is too short.
     void textsWholeAtALargeFont()
     {
-        const QFont before = QApplication::font();
-        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
-        QFont large = before;
-        large.setPointSizeF(15);
-        QApplication::setFont(large);
+        const TextFit::ApplicationFont large(15);
         m_guide = std::make_unique<OnboardingView>(*m_model);
         m_guide->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_guide.get()));

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
@@ -297,14 +296,9 @@ private slots:
     void buttonsWholeAtEachFontSize()
     {
         QFETCH(qreal, points);
-        const QFont before = QApplication::font();
-        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
-        if (points > 0) {
-            QFont large = before;
-            large.setPointSizeF(points);
-            QApplication::setFont(large);
+        const TextFit::ApplicationFont font(points);
+        if (points > 0)
             m_popover = std::make_unique<Popover>(*m_model);
-        }
         openPopover();
         if (points == 0)
             QCOMPARE(m_popover->width(), Popover::contentWidth);

@@ -23,12 +23,8 @@ class TestScreenReader : public QObject
     // (the first done) and two quotes.
     QWidget *open(ViewFixture::Window window, int page)
     {
-        m_fix.restart({{"onboarded", true}, {"savedEventName", "Launch"},
-            {"savedDate", QDateTime(QDate(2026, 3, 9), QTime(15, 30))}, {"idleEnabled", true},
-            {"idleMinutes", 5}});
+        m_fix.restartWithLaunch();
         TodoList todos = m_fix.model->todos();
-        todos[0].text = QStringLiteral("Pack");
-        todos[0].isCompleted = true;
         todos[1].text = QStringLiteral("Print tickets");
         m_fix.model->setTodos(todos);
         m_fix.model->setQuotes({QStringLiteral("Go")});

@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -323,14 +322,11 @@ private slots:
     void textsWholeAtEachFontSize()
     {
         QFETCH(qreal, points);
-        const QFont before = QApplication::font();
-        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+        const TextFit::ApplicationFont font(points);
         if (points > 0) {
+            // Opened again, so the window is laid out in the new font.
             m_app->settingsWindow()->close();
             QTRY_VERIFY(!m_app->settingsWindow()->view());
-            QFont large = before;
-            large.setPointSizeF(points);
-            QApplication::setFont(large);
             m_app->openSettings();
             QVERIFY(QTest::qWaitForWindowExposed(view()));
         }
