@@ -1,6 +1,7 @@
 target_sources(daystride_lib PRIVATE
     ui/Accessibility.cpp ui/Accessibility.h
     ui/Appearance.cpp ui/Appearance.h
+    ui/CalendarDaysInterface.cpp ui/CalendarDaysInterface.h
     ui/DateTimeFormats.cpp ui/DateTimeFormats.h
     ui/IdleNotice.cpp ui/IdleNotice.h
     ui/Look.cpp ui/Look.h
