@@ -13,6 +13,7 @@ target_sources(daystride_lib PRIVATE
     ui/StorageNotice.cpp ui/StorageNotice.h
     ui/Switch.cpp ui/Switch.h
     ui/SymbolIcon.cpp ui/SymbolIcon.h
+    ui/TextField.cpp ui/TextField.h
     ui/TabularNumber.cpp ui/TabularNumber.h
     ui/Units.cpp ui/Units.h
     ui/WindowHeader.cpp ui/WindowHeader.h
