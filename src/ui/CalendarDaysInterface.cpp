@@ -58,7 +58,7 @@ public:
 
     bool isValid() const override { return m_view && m_calendar; }
     QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return m_view->window()->windowHandle(); }
+    QWindow *window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override
     {
         return QAccessible::queryAccessibleInterface(m_view);
@@ -70,7 +70,7 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        if (t != QAccessible::Name)
+        if (t != QAccessible::Name || !isValid())
             return QString();
         const QLocale locale = m_calendar->locale();
         return header()
@@ -81,6 +81,8 @@ public:
 
     QRect rect() const override
     {
+        if (!isValid())
+            return QRect();
         const QRect area = m_view->visualRect(m_view->model()->index(m_row, m_column));
         return QRect(m_view->viewport()->mapToGlobal(area.topLeft()), area.size());
     }
@@ -93,6 +95,8 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state;
+        if (!isValid())
+            return state;
         state.invisible = !m_view->isVisible();
         if (header())
             return state;
