@@ -3,8 +3,29 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 namespace TextFit {
+
+namespace {
+// The width a line edit lays its text out in: its style's contents rectangle
+// without its text margins and the 2 pixels QLineEdit keeps clear on either side.
+int textWidth(const QLineEdit *field)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->hasFrame()
+        ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field)
+        : 0;
+    option.state |= QStyle::State_Sunken;
+    const QMargins margins = field->textMargins();
+    return field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).width()
+        - margins.left() - margins.right() - 2 * 2;
+}
+} // namespace
 
 QStringList cut(const QWidget *root)
 {
@@ -23,6 +44,11 @@ QStringList cut(const QWidget *root)
         if (button->isVisible() && !button->text().isEmpty()
             && button->sizeHint().width() > button->width())
             texts << button->text();
+    }
+    for (const auto *field : root->findChildren<QLineEdit *>()) {
+        if (field->isVisible() && !field->text().isEmpty()
+            && field->fontMetrics().horizontalAdvance(field->text()) > textWidth(field))
+            texts << field->text();
     }
     return texts;
 }

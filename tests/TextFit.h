@@ -6,9 +6,10 @@
 class QWidget;
 
 namespace TextFit {
-// The texts of the visible labels and buttons under `root` that do not fit their
-// widget: a line wider than its label, wrapped lines taller than it, a button narrower
-// than its text wants. Call after the layouts have run.
+// The texts of the visible labels, buttons and line edits under `root` that do not
+// fit their widget: a line wider than its label, wrapped lines taller than it, a
+// button narrower than its text wants, a field's text wider than its text area. Call after the
+// layouts have run.
 QStringList cut(const QWidget *root);
 
 // The application's font at `points` (none: as it is) for as long as this lives; the

@@ -7,7 +7,7 @@ daystride_test(tst_popover ENV TZ=America/New_York)
 target_compile_definitions(tst_popover PRIVATE
     DAYSTRIDE_TRANSLATIONS_BUILD_DIR="${DAYSTRIDE_TRANSLATIONS_BUILD_DIR}")
 # Buttons and labels whole in the longer languages too.
-daystride_test_in_languages(tst_popover buttonsWholeAtEachFontSize)
+daystride_test_in_languages(tst_popover textsWholeAtEachFontSize)
 # On weston's headless backend, which scripts/test starts on WAYLAND_DISPLAY.
 daystride_test(tst_wayland
     SOURCES TestBus.cpp TestBus.h TestStatusNotifierWatcher.cpp TestStatusNotifierWatcher.h

@@ -2,7 +2,8 @@
 """What a screen reader says as the focus moves, by Orca's rules.
 
 Prints "ready" once it listens, then one line per event:
-  "focus: Name, role[, state][, value]" for a focus Orca would present,
+  "focus: Name, role[, state][, value]" for a focus Orca would present, a table
+  cell's column header first when the column is not the last focus's,
   "silent: why: Name, role" for one it would drop,
   "context: Group" for the named groups a focus has newly entered, before it,
   "stale: Name, role" for one that has lost the focus again when asked,
@@ -23,6 +24,7 @@ TEXTS = {R.ENTRY, R.TEXT, R.SPIN_BUTTON, R.PASSWORD_TEXT, R.EDITBAR, R.LABEL, R.
 
 focused = None
 context = []
+column = None  # the table and the column of the last cell with the focus
 
 
 def say(line):
@@ -54,11 +56,29 @@ def value_of(obj):
 
 def state_of(obj):
     role = obj.get_role()
+    states = []
     if role in TOGGLES:
-        return "checked" if has(obj, Atspi.StateType.CHECKED) else "not checked"
+        states.append("checked" if has(obj, Atspi.StateType.CHECKED) else "not checked")
     if role in (R.TABLE_CELL, R.PAGE_TAB, R.LIST_ITEM) and has(obj, Atspi.StateType.SELECTED):
-        return "selected"
-    return ""
+        states.append("selected")
+    if not has(obj, Atspi.StateType.SENSITIVE):
+        states.append("grayed")
+    return ", ".join(states)
+
+
+def new_column_header(obj):
+    """A cell's column header, when the focus comes from another column."""
+    global column
+    if obj.get_role() != R.TABLE_CELL:
+        column = None
+        return ""
+    table = obj.get_parent()
+    place = (table, Atspi.Table.get_column_at_index(table, obj.get_index_in_parent()))
+    if place == column:
+        return ""
+    column = place
+    header = Atspi.Table.get_column_header(table, place[1])
+    return name_of(header) if header else ""
 
 
 def name_of(obj):
@@ -135,7 +155,8 @@ def on_focus(event):
             if entered:
                 say("context: " + ", ".join(entered))
             focused = obj
-            say("focus: " + spoken(obj))
+            header = new_column_header(obj)
+            say("focus: " + (header + ", " if header else "") + spoken(obj))
     except Exception as error:  # an object gone meanwhile
         say("silent: " + str(error).replace("\n", " "))
 

@@ -10,6 +10,7 @@
 #include "ui/RoundedBox.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
@@ -206,6 +207,14 @@ private slots:
             return darkest;
         };
         QVERIFY2(ink(6) > ink(9) + 40, qPrintable(QStringLiteral("%1 %2").arg(ink(6)).arg(ink(9))));
+        // and are unavailable to a screen reader.
+        auto available = [&](int day) {
+            const QPoint at = days->viewport()->mapToGlobal(dayCell(days, day).center());
+            const QAccessibleInterface *cell
+                = QAccessible::queryAccessibleInterface(days)->childAt(at.x(), at.y());
+            return cell && cell->role() == QAccessible::Cell && !cell->state().disabled;
+        };
+        QVERIFY(!available(6) && available(9));
         // Future days alike, give or take the anti-aliasing of their digits.
         QVERIFY(std::abs(ink(9) - ink(10)) < 16);
         QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, dayCell(days, 15).center());

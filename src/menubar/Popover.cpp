@@ -38,9 +38,7 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     cardLayout->setContentsMargins(0, 0, 0, 0);
     cardLayout->addWidget(m_view);
     cardLayout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, m_card));
-    // 320 wide, or wider where the content needs it (a large system font). Fixed:
-    // tiling compositors (sway) float a window of a fixed size rather than tile it.
-    m_card->setFixedWidth(std::max(contentWidth, m_card->sizeHint().width()));
+    fitWidth();
     if (m_onWorkArea) {
         setAttribute(Qt::WA_TranslucentBackground);
         auto *layout = new QVBoxLayout(this);
@@ -88,6 +86,18 @@ void Popover::showAt(const QPoint &anchor, const QString &activationToken)
     FocusOnShow::request(this, activationToken);
 }
 
+void Popover::fitWidth()
+{
+    // 320 wide, or wider where the content needs it (a large system font, a long
+    // translation or task), within the screen. Fixed: tiling compositors (sway) float
+    // a window of a fixed size rather than tile it.
+    int width = std::max(contentWidth, m_card->sizeHint().width());
+    if (const QScreen *shown = screen())
+        width = std::min(width, shown->availableGeometry().width() - 2 * gapToWorkArea);
+    if (m_card->minimumWidth() != width || m_card->maximumWidth() != width)
+        m_card->setFixedWidth(width);
+}
+
 QPoint Popover::anchorFor(const QPoint &reported, const QPoint &pointer)
 {
     // An item with its label is up to about 150 px wide and a panel up to about 100 px
@@ -132,6 +142,8 @@ bool Popover::eventFilter(QObject *watched, QEvent *event)
                 SwayPlacement::moveToPanelCorner(windowTitle(), size());
         });
     }
+    if (watched == m_card && event->type() == QEvent::LayoutRequest)
+        fitWidth();
     // Input outside the card goes through to whatever is below.
     if (watched == m_card && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         setMask(QRegion(m_card->geometry()));
@@ -143,6 +155,8 @@ bool Popover::event(QEvent *event)
     // A click elsewhere takes the activation away: close, discarding the drafts.
     if (event->type() == QEvent::WindowDeactivate && isVisible())
         close();
+    if (event->type() == QEvent::LayoutRequest && m_card == this)
+        fitWidth();
     return QWidget::event(event);
 }
 

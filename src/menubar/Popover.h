@@ -54,6 +54,8 @@ private:
     // pointer at `pointer`: the reported place where it can be the item's, else the
     // pointer, which is on the item when it is clicked.
     static QPoint anchorFor(const QPoint &reported, const QPoint &pointer);
+    // Sizes the card's width to its content, as it changes.
+    void fitWidth();
 
     bool m_onWorkArea;
     QWidget *m_card;

@@ -8,6 +8,7 @@
 #include "ui/Stepper.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
+#include "ui/TextField.h"
 #include "ui/Units.h"
 
 #include <QEvent>
@@ -54,7 +55,7 @@ ScreensaverSettingsView::ScreensaverSettingsView(TimerViewModel &viewModel, QWid
     m_subtitleBox = subtitleBox;
     auto *subtitleRow = new QHBoxLayout(subtitleBox);
     subtitleRow->setContentsMargins(10, 10, 10, 10);
-    m_subtitleField = new QLineEdit(subtitleBox);
+    m_subtitleField = new TextField(subtitleBox);
     SingleLineText::apply(m_subtitleField);
     m_subtitleField->setPlaceholderText(tr("Shown under the event name"));
     m_subtitleField->setAccessibleName(subtitleTitle);
@@ -195,7 +196,7 @@ void ScreensaverSettingsView::rebuildTaskRows()
         auto *frame = new RoundedBox(RoundedBox::Style::field, row);
         auto *frameLine = new QHBoxLayout(frame);
         frameLine->setContentsMargins(8, 5, 8, 5);
-        auto *field = new QLineEdit(frame);
+        auto *field = new TextField(frame);
         SingleLineText::apply(field);
         const QString number = QString::number(i + 1);
         field->setAccessibleName(tr("Task %lld").replace(QStringLiteral("%lld"), number));

@@ -13,6 +13,7 @@
 #include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
 #include "ui/TabularNumber.h"
+#include "ui/TextField.h"
 #include "ui/Units.h"
 
 #include <QButtonGroup>
@@ -149,7 +150,7 @@ QWidget *TimerView::createTimerTab()
     auto *nameRow = new QHBoxLayout(nameBox);
     nameRow->setContentsMargins(10, 8, 10, 8);
     nameRow->setSpacing(8);
-    m_nameField = new QLineEdit(nameBox);
+    m_nameField = new TextField(nameBox);
     SingleLineText::apply(m_nameField);
     m_nameField->setPlaceholderText(tr("Event Name"));
     m_nameField->setAccessibleName(m_nameField->placeholderText());

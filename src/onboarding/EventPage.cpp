@@ -6,6 +6,7 @@
 #include "ui/RoundedBox.h"
 #include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
+#include "ui/TextField.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -27,7 +28,7 @@ EventPage::EventPage(TimerViewModel &viewModel, QWidget *parent)
     auto *row = new QHBoxLayout(m_nameBox);
     row->setContentsMargins(12, 10, 12, 10);
     row->setSpacing(8);
-    m_nameField = new QLineEdit(m_nameBox);
+    m_nameField = new TextField(m_nameBox);
     SingleLineText::apply(m_nameField);
     m_nameField->setAccessibleName(tr("Event name"));
     m_nameField->setPlaceholderText(tr("e.g. Product Launch"));
@@ -44,7 +45,8 @@ EventPage::EventPage(TimerViewModel &viewModel, QWidget *parent)
     auto *secondary = new QVBoxLayout;
     secondary->setSpacing(6);
     secondary->addWidget(wrappingLabel(tr("Secondary text (optional)"), this));
-    m_subtitleField = new QLineEdit(m_viewModel.subtitle(), this);
+    m_subtitleField = new TextField(this);
+    m_subtitleField->setText(m_viewModel.subtitle());
     SingleLineText::apply(m_subtitleField);
     Look::makeRounded(m_subtitleField);
     m_subtitleField->setAccessibleName(tr("Secondary text"));

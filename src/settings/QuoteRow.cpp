@@ -4,6 +4,7 @@
 #include "ui/Look.h"
 #include "ui/SingleLineText.h"
 #include "ui/SymbolIcon.h"
+#include "ui/TextField.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -13,7 +14,7 @@ QuoteRow::QuoteRow(TimerViewModel &viewModel, qsizetype position, QWidget *paren
     : QWidget(parent)
     , m_viewModel(viewModel)
     , m_position(position)
-    , m_text(new QLineEdit(this))
+    , m_text(new TextField(this))
     , m_delete(new QToolButton(this))
 {
     m_text->setAccessibleName(

@@ -17,6 +17,7 @@
 #include "ui/StorageNotice.h"
 #include "ui/Switch.h"
 #include "ui/SymbolIcon.h"
+#include "ui/TextField.h"
 #include "ui/Units.h"
 #include "ui/WindowHeader.h"
 
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -80,6 +82,8 @@ SettingsView::SettingsView(
     buildScreensaver(form);
     layout->addStretch(1);
     m_scrollArea->setWidget(form);
+    form->installEventFilter(this);
+    fitWidth();
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -92,6 +96,23 @@ SettingsView::SettingsView(
 }
 
 SettingsView::~SettingsView() = default;
+
+bool SettingsView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scrollArea->widget() && event->type() == QEvent::LayoutRequest)
+        fitWidth();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SettingsView::fitWidth()
+{
+    const int wanted = m_scrollArea->widget()->sizeHint().width()
+        + m_scrollArea->verticalScrollBar()->sizeHint().width();
+    const int width = std::clamp(
+        wanted, contentWidth, std::max(contentWidth, screen()->availableGeometry().width()));
+    if (minimumWidth() != width || maximumWidth() != width)
+        setFixedWidth(width);
+}
 
 void SettingsView::buildGeneral(QWidget *form)
 {
@@ -114,7 +135,7 @@ void SettingsView::buildCountdown(QWidget *form)
 {
     auto *group = SettingsGroup::addSection(form, tr("Countdown"));
 
-    m_eventName = new QLineEdit;
+    m_eventName = new TextField;
     SingleLineText::apply(m_eventName);
     Look::makeRounded(m_eventName);
     m_eventName->setText(m_viewModel.eventName());
@@ -123,7 +144,7 @@ void SettingsView::buildCountdown(QWidget *form)
     connect(&m_viewModel, &TimerViewModel::eventNameChanged, this,
         [this] { Look::setTextKeepingCursor(m_eventName, m_viewModel.eventName()); });
 
-    m_subtitle = new QLineEdit;
+    m_subtitle = new TextField;
     SingleLineText::apply(m_subtitle);
     Look::makeRounded(m_subtitle);
     m_subtitle->setText(m_viewModel.subtitle());

@@ -53,7 +53,13 @@ public:
     QLabel *idleStepperLabel() const { return m_idleLabel; }
     QPushButton *previewButton() const { return m_preview; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // As wide as the form wants (a large font, a long translation or quote), from
+    // `contentWidth` to the screen's width.
+    void fitWidth();
     void buildGeneral(QWidget *form);
     void buildCountdown(QWidget *form);
     void buildTasks(QWidget *form);

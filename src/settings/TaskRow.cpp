@@ -3,6 +3,7 @@
 #include "model/TimerViewModel.h"
 #include "ui/Look.h"
 #include "ui/SingleLineText.h"
+#include "ui/TextField.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -13,7 +14,7 @@ TaskRow::TaskRow(TimerViewModel &viewModel, qsizetype position, QWidget *parent)
     , m_viewModel(viewModel)
     , m_position(position)
     , m_done(new QCheckBox(this))
-    , m_text(new QLineEdit(this))
+    , m_text(new TextField(this))
 {
     const QString number = QString::number(position + 1);
     m_done->setToolTip(tr("Mark as done"));

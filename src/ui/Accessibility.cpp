@@ -1,12 +1,13 @@
 #include "ui/Accessibility.h"
 
+#include "ui/CalendarDaysInterface.h"
 #include "ui/Stepper.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
-#include <QPointer>
+#include <QTableView>
 
 namespace {
 
@@ -206,49 +207,6 @@ private:
     QDateTimeEdit *edit() const { return static_cast<QDateTimeEdit *>(widget()); }
 };
 
-// A calendar's table of days is read as the day chosen, in full ("Monday, 9 March
-// 2026"), and tells of each new one: its cells alone say only "9", and its column
-// headers "1" to "7".
-class DayTableInterface : public SpinValue
-{
-public:
-    DayTableInterface(QWidget *table, QCalendarWidget *calendar)
-        : SpinValue(table)
-        , m_calendar(calendar)
-    {
-        QObject::connect(calendar, &QCalendarWidget::selectionChanged, table, [table, calendar] {
-            QAccessibleValueChangeEvent event(
-                table, double(calendar->selectedDate().toJulianDay()));
-            QAccessible::updateAccessibility(&event);
-        });
-    }
-
-    int childCount() const override { return 0; }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-
-    QString shown() const override
-    {
-        return m_calendar
-            ? m_calendar->locale().toString(m_calendar->selectedDate(), QLocale::LongFormat)
-            : QString();
-    }
-
-    QVariant currentValue() const override { return day(&QCalendarWidget::selectedDate); }
-    void setCurrentValue(const QVariant &) override { }
-    QVariant maximumValue() const override { return day(&QCalendarWidget::maximumDate); }
-    QVariant minimumValue() const override { return day(&QCalendarWidget::minimumDate); }
-    QVariant minimumStepSize() const override { return 1; }
-
-private:
-    QVariant day(QDate (QCalendarWidget::*which)() const) const
-    {
-        return m_calendar ? double((m_calendar->*which)().toJulianDay()) : 0.0;
-    }
-
-    QPointer<QCalendarWidget> m_calendar;
-};
-
 QAccessibleInterface *createInterface(const QString &, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
@@ -263,7 +221,7 @@ QAccessibleInterface *createInterface(const QString &, QObject *object)
     if (widget->objectName() == QLatin1String("qt_calendar_calendarview")) {
         for (QWidget *above = widget->parentWidget(); above; above = above->parentWidget()) {
             if (auto *calendar = qobject_cast<QCalendarWidget *>(above))
-                return new DayTableInterface(widget, calendar);
+                return new CalendarDaysInterface(static_cast<QTableView *>(widget), calendar);
         }
     }
     return nullptr;

@@ -6,7 +6,8 @@ class QWidget;
 
 // What assistive technology is told about Daystride's own controls: the stepper is
 // a spin box with a value, a range and steps; the date and time fields read out
-// their text; tool buttons that act as tabs or check boxes say so.
+// their text; a calendar's days are a table of full dates under weekday headers;
+// tool buttons that act as tabs or check boxes say so.
 class Accessibility
 {
 public:

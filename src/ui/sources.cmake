@@ -1,6 +1,7 @@
 target_sources(daystride_lib PRIVATE
     ui/Accessibility.cpp ui/Accessibility.h
     ui/Appearance.cpp ui/Appearance.h
+    ui/CalendarDaysInterface.cpp ui/CalendarDaysInterface.h
     ui/DateTimeFormats.cpp ui/DateTimeFormats.h
     ui/IdleNotice.cpp ui/IdleNotice.h
     ui/Look.cpp ui/Look.h
@@ -12,6 +13,7 @@ target_sources(daystride_lib PRIVATE
     ui/StorageNotice.cpp ui/StorageNotice.h
     ui/Switch.cpp ui/Switch.h
     ui/SymbolIcon.cpp ui/SymbolIcon.h
+    ui/TextField.cpp ui/TextField.h
     ui/TabularNumber.cpp ui/TabularNumber.h
     ui/Units.cpp ui/Units.h
     ui/WindowHeader.cpp ui/WindowHeader.h
