@@ -147,7 +147,7 @@ private slots:
         const char *texts[] = {"Pack", "Print tickets", "Record the demo video",
             "Update the website", "Test the release build", "Plan the celebration"};
         for (int i = 0; i < 6; ++i) {
-            tasks << QStringLiteral("Mark “%1” as done, check box, %2, Mark as done")
+            tasks << QStringLiteral("Mark “%1” as done, check box, %2")
                          .arg(texts[i], i == 0 ? "checked" : "not checked")
                   << QStringLiteral("Task %1, text, %2, Task %1: type to add")
                          .arg(i + 1)
@@ -174,7 +174,7 @@ private slots:
                                          "Ends, spin button, 9 Mar 2026 15:30"}
                 + tasks
                 + QStringList {"Quote 1, text, Go, Type a quote",
-                    "Delete quote 1: “Go”, push button, Delete Quote", "Add Quote, push button",
+                    "Delete quote 1: “Go”, push button", "Add Quote, push button",
                     "Restore Defaults, push button", "Show countdown when idle, check box, checked",
                     "Delay, spin button, 5 minutes", "Preview Now, push button",
                     "Launch at login, check box, not checked", "Show Welcome Guide, push button"};

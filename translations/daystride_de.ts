@@ -206,10 +206,6 @@
         <translation>Zitat eingeben</translation>
     </message>
     <message>
-        <source>Delete Quote</source>
-        <translation>Zitat löschen</translation>
-    </message>
-    <message>
         <source>Delete quote %1</source>
         <translation>Zitat %1 löschen</translation>
     </message>
@@ -282,10 +278,6 @@
     <message>
         <source>Idle</source>
         <translation>Inaktivität</translation>
-    </message>
-    <message>
-        <source>Mark as done</source>
-        <translation>Als erledigt markieren</translation>
     </message>
     <message>
         <source>Task %lld</source>
@@ -414,10 +406,6 @@
 </context>
 <context>
     <name>TaskRow</name>
-    <message>
-        <source>Mark as done</source>
-        <translation>Als erledigt markieren</translation>
-    </message>
     <message>
         <source>Task %lld</source>
         <translation>Aufgabe %lld</translation>

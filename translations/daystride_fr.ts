@@ -206,10 +206,6 @@
         <translation>Saisissez une citation</translation>
     </message>
     <message>
-        <source>Delete Quote</source>
-        <translation>Supprimer la citation</translation>
-    </message>
-    <message>
         <source>Delete quote %1</source>
         <translation>Supprimer la citation %1</translation>
     </message>
@@ -282,10 +278,6 @@
     <message>
         <source>Idle</source>
         <translation>Inactivité</translation>
-    </message>
-    <message>
-        <source>Mark as done</source>
-        <translation>Marquer comme terminée</translation>
     </message>
     <message>
         <source>Task %lld</source>
@@ -414,10 +406,6 @@
 </context>
 <context>
     <name>TaskRow</name>
-    <message>
-        <source>Mark as done</source>
-        <translation>Marquer comme terminée</translation>
-    </message>
     <message>
         <source>Task %lld</source>
         <translation>Tâche %lld</translation>

@@ -189,7 +189,6 @@ void ScreensaverSettingsView::rebuildTaskRows()
         line->setContentsMargins(8, 5, 10, 5);
         line->setSpacing(8);
         QToolButton *check = Look::checkSymbol(row);
-        check->setToolTip(tr("Mark as done"));
         connect(check, &QToolButton::clicked, this, [this, i] { toggleTask(i); });
         line->addWidget(check);
 
@@ -255,10 +254,13 @@ void ScreensaverSettingsView::refreshTaskLooks()
                 ? SymbolIcon::icon(QStringLiteral("checkmark.circle.fill"), Look::accent(palette()))
                 : SymbolIcon::icon(QStringLiteral("circle"), Look::secondary(palette())));
         m_taskChecks[i]->setChecked(done);
-        // Named after its task, so "done" is said of something.
-        m_taskChecks[i]->setAccessibleName(todos[i].text.trimmed().isEmpty()
-                ? tr("Mark task %1 as done").arg(i + 1)
-                : tr("Mark “%1” as done").arg(todos[i].text.trimmed()));
+        // Named after its task, so "done" is said of something; the tooltip says the
+        // same, so a screen reader has no second, vaguer text to read after it.
+        const QString name = todos[i].text.trimmed().isEmpty()
+            ? tr("Mark task %1 as done").arg(i + 1)
+            : tr("Mark “%1” as done").arg(todos[i].text.trimmed());
+        m_taskChecks[i]->setAccessibleName(name);
+        m_taskChecks[i]->setToolTip(name);
         QFont font = m_taskFields[i]->font();
         font.setStrikeOut(done);
         m_taskFields[i]->setFont(font);

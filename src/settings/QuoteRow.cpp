@@ -25,7 +25,6 @@ QuoteRow::QuoteRow(TimerViewModel &viewModel, qsizetype position, QWidget *paren
 
     Look::makeBorderless(m_delete);
     m_delete->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_delete->setToolTip(tr("Delete Quote"));
     // A tool button takes the focus only by Tab; keyboard users must reach it.
     m_delete->setFocusPolicy(Qt::StrongFocus);
     // The palette's own secondary colour: the button's style sheet makes its window
@@ -62,11 +61,16 @@ void QuoteRow::setQuote(const QString &text)
 void QuoteRow::refresh()
 {
     Look::setTextKeepingCursor(m_text, quote());
-    // Says which: fourteen buttons called "Delete Quote" do not.
-    const QString text = quote().trimmed();
-    m_delete->setAccessibleName(text.isEmpty()
-            ? tr("Delete quote %1").arg(m_position + 1)
-            : tr("Delete quote %1: “%2”").arg(m_position + 1).arg(text));
+    // Says which: fourteen buttons called "Delete Quote" do not. The tooltip says the
+    // same, so a screen reader has no second, vaguer text to read after it; a long
+    // quote is cut after its first words there, having been read in its own field.
+    QString text = quote().simplified();
+    if (text.size() > 40)
+        text = text.left(40).trimmed() + QStringLiteral("…");
+    const QString name = text.isEmpty() ? tr("Delete quote %1").arg(m_position + 1)
+                                        : tr("Delete quote %1: “%2”").arg(m_position + 1).arg(text);
+    m_delete->setAccessibleName(name);
+    m_delete->setToolTip(name);
 }
 
 void QuoteRow::deleteQuote()

@@ -17,7 +17,6 @@ TaskRow::TaskRow(TimerViewModel &viewModel, qsizetype position, QWidget *parent)
     , m_text(new TextField(this))
 {
     const QString number = QString::number(position + 1);
-    m_done->setToolTip(tr("Mark as done"));
     m_text->setAccessibleName(tr("Task %lld").replace(QStringLiteral("%lld"), number));
     m_text->setPlaceholderText(
         tr("Task %lld: type to add").replace(QStringLiteral("%lld"), number));
@@ -39,10 +38,13 @@ void TaskRow::refresh()
     const TodoList &todos = m_viewModel.todos();
     const bool inRange = m_position >= 0 && m_position < todos.size();
     m_done->setChecked(inRange && todos[m_position].isCompleted);
-    // Named after its task, so "done" is said of something.
+    // Named after its task, so "done" is said of something; the tooltip says the same,
+    // so a screen reader has no second, vaguer text to read after it.
     const QString text = inRange ? todos[m_position].text.trimmed() : QString();
-    m_done->setAccessibleName(text.isEmpty() ? tr("Mark task %1 as done").arg(m_position + 1)
-                                             : tr("Mark “%1” as done").arg(text));
+    const QString name = text.isEmpty() ? tr("Mark task %1 as done").arg(m_position + 1)
+                                        : tr("Mark “%1” as done").arg(text);
+    m_done->setAccessibleName(name);
+    m_done->setToolTip(name);
     Look::setTextKeepingCursor(m_text, inRange ? todos[m_position].text : QString());
 }
 
