@@ -18,6 +18,9 @@ dpkg-deb -x "$deb" "$scratch/root"
 
 expected="usr/bin/daystride
 usr/share/applications/daystride.desktop
+usr/share/cinnamon/applets/daystride@daystride.org/applet.js
+usr/share/cinnamon/applets/daystride@daystride.org/clock-symbolic.svg
+usr/share/cinnamon/applets/daystride@daystride.org/metadata.json
 usr/share/daystride/translations/daystride_de.qm
 usr/share/daystride/translations/daystride_fr.qm
 usr/share/icons/hicolor/128x128/apps/daystride.png
