@@ -124,12 +124,12 @@ bool itemUnnamed()
 
 } // namespace
 
-// Daystride in the real panels of KDE Plasma, XFCE, MATE and LXQt, each started on its
-// own X server by its wrapper in tests/shells (with-plasma, …): the host shows the
-// item, its click opens the popover next to it, each entry of the host's menu does
-// its job, and the time left is readable in the panel. The hosts' items, their menus
-// and the applet's text are found through the accessibility bus, as a screen reader
-// finds them; clicks and keys are the X server's own (xdotool).
+// Daystride in the real panels of KDE Plasma, XFCE, MATE, LXQt and Cinnamon, each
+// started on its own X server by its wrapper in tests/shells (with-plasma, …): the host
+// shows the item, its click opens the popover next to it, each entry of the host's menu
+// does its job, and the time left is readable in the panel. The hosts' items, their
+// menus and the applets' texts are found through the accessibility bus, as a screen
+// reader finds them; clicks and keys are the X server's own (xdotool).
 class TestPanels : public QObject
 {
     Q_OBJECT
@@ -164,14 +164,14 @@ class TestPanels : public QObject
 
     // The host's own object for the item: a new one, small, on a panel's edge, named
     // after the item or described by its tooltip where the host does so, else a new
-    // button. One named after the text alone may be a panel command's (LXQt's custom
-    // command, XFCE's generic monitor): only where nothing else is found.
+    // button. One named after the text alone is a panel command's (LXQt's custom
+    // command, XFCE's generic monitor).
     QRect findItem() const
     {
         const QList<Accessible> now = accessibles();
         const QString text = statusText();
         const QRect genmon = desktop() == QLatin1String("xfce") ? genmonWindow() : QRect();
-        QRect button, byText;
+        QRect button;
         for (const Accessible &a : now) {
             if (m_before.contains(a) || a.application == QLatin1String("daystride")
                 || genmon.contains(a.place))
@@ -183,14 +183,10 @@ class TestPanels : public QObject
                 || a.description.contains(QLatin1String("Daystride"))
                 || (!a.description.isEmpty() && a.description == text))
                 return a.place;
-            if (!a.name.isEmpty() && a.name == text) {
-                if (byText.isEmpty())
-                    byText = a.place;
-            } else if (a.role.contains(QLatin1String("button")) && button.isEmpty()) {
+            if (a.role.contains(QLatin1String("button")) && a.name != text && button.isEmpty())
                 button = a.place;
-            }
         }
-        return button.isEmpty() ? byText : button;
+        return button;
     }
 
     // The host's menu entry labelled `label`, on the screen.
