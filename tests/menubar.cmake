@@ -56,17 +56,17 @@ daystride_test(tst_wallclock
 target_compile_definitions(tst_wallclock PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>"
     DAYSTRIDE_LIBFAKETIME="${DAYSTRIDE_LIBFAKETIME}")
 add_dependencies(tst_wallclock daystride)
-# In the real panels of KDE Plasma, XFCE and MATE, each started by its wrapper under
+# In the real panels of KDE Plasma, XFCE, MATE, LXQt and Cinnamon, each started by its wrapper under
 # tests/shells on an X server of its own. Alone: a whole desktop loads the machine.
 add_executable(tst_panels tst_panels.cpp)
 target_link_libraries(tst_panels PRIVATE daystride_testsupport)
 target_compile_definitions(tst_panels PRIVATE DAYSTRIDE_EXECUTABLE="$<TARGET_FILE:daystride>"
     DAYSTRIDE_ATSPI_DUMP="${CMAKE_CURRENT_SOURCE_DIR}/shells/atspi-dump")
 add_dependencies(tst_panels daystride)
-foreach(desktop plasma xfce mate)
+foreach(desktop plasma xfce mate lxqt cinnamon)
     add_test(NAME tst_panels_${desktop}
         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/shells/with-${desktop} $<TARGET_FILE:tst_panels>)
     set_tests_properties(tst_panels_${desktop} PROPERTIES LABELS panels TIMEOUT 300
         SKIP_RETURN_CODE 77 RUN_SERIAL TRUE
-        ENVIRONMENT "QTEST_FUNCTION_TIMEOUT=120000;DAYSTRIDE_PLASMOID=${PROJECT_SOURCE_DIR}/data/plasmoid;DAYSTRIDE_BIN_DIR=$<TARGET_FILE_DIR:daystride>")
+        ENVIRONMENT "QTEST_FUNCTION_TIMEOUT=120000;DAYSTRIDE_PLASMOID=${PROJECT_SOURCE_DIR}/data/plasmoid;DAYSTRIDE_CINNAMON_APPLET=${PROJECT_SOURCE_DIR}/data/cinnamon-applet;DAYSTRIDE_BIN_DIR=$<TARGET_FILE_DIR:daystride>")
 endforeach()
