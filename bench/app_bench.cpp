@@ -2,6 +2,7 @@
 // empty Qt program), measured interleaved in one session and printed as one table:
 //   app_bench [--starts N] [--settle-seconds S] [--idle-seconds S] [--cover-seconds S]
 //             [--threads] [--maps]
+// --threads prints each thread's wake-ups while idle and while covering.
 // --maps measures only the first windows, and prints which mappings they grew.
 // On X11 both run against a bus of the benchmark's own with a StatusNotifierWatcher, on
 // the X server of bench/run. Inside a desktop shell of tests/shells (DAYSTRIDE_SHELL set,
@@ -443,6 +444,15 @@ public:
         printRow({"wake-ups per second, later showing",
             double(switchesBetween(d.shown, d.during).sleeps) / coverSeconds,
             double(switchesBetween(f.shown, f.during).sleeps) / coverSeconds, 1});
+        if (m_threads) {
+            for (const auto &[name, run] : {std::pair {"Daystride", &d}, {"floor", &f}}) {
+                for (auto it = run->during.threads.begin(); it != run->during.threads.end(); ++it) {
+                    std::printf("|   %s thread %-30s | %10.1f |\n", name, qPrintable(it.key()),
+                        double(it->sleeps - run->shown.threads.value(it.key()).sleeps)
+                            / coverSeconds);
+                }
+            }
+        }
         stop(daystride);
         stop(floor);
     }
