@@ -1,7 +1,9 @@
 // Whole-process figures of the running program beside the floor (bench/floor.cpp, an
 // empty Qt program), measured interleaved in one session and printed as one table:
 //   app_bench [--starts N] [--settle-seconds S] [--idle-seconds S] [--cover-seconds S]
-//             [--threads]
+//             [--threads] [--maps]
+// --threads prints each thread's wake-ups while idle and while covering.
+// --maps measures only the first windows, and prints which mappings they grew.
 // On X11 both run against a bus of the benchmark's own with a StatusNotifierWatcher, on
 // the X server of bench/run. Inside a desktop shell of tests/shells (DAYSTRIDE_SHELL set,
 // on Wayland) they run on the shell's own bus, whose panel hosts their items and whose
@@ -73,6 +75,37 @@ Sample::Switches switchesBetween(const Sample &from, const Sample &to)
         sum.preemptions += it->preemptions - before.preemptions;
     }
     return sum;
+}
+
+// Resident KiB by mapped file ("[heap]", "[anon]" for anonymous memory).
+QMap<QString, qint64> residentByMapping(qint64 pid)
+{
+    QMap<QString, qint64> resident;
+    QString name;
+    for (const QByteArray &line : readFile(QStringLiteral("/proc/%1/smaps").arg(pid)).split('\n')) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() >= 5 && words[0].contains('-') && !words[0].endsWith(':'))
+            name = words.size() > 5 ? QString::fromUtf8(words.mid(5).join(' '))
+                                    : QStringLiteral("[anon]");
+        else if (words.value(0) == "Rss:")
+            resident[name] += words.value(1).toLongLong();
+    }
+    return resident;
+}
+
+// The mappings that grew by more than 100 KiB between two readings.
+void printGrowth(
+    const char *what, const QMap<QString, qint64> &from, const QMap<QString, qint64> &to)
+{
+    std::printf("|   %s grew in:\n", what);
+    QList<std::pair<qint64, QString>> growth;
+    for (auto it = to.begin(); it != to.end(); ++it) {
+        if (it.value() - from.value(it.key()) > 100)
+            growth.append({it.value() - from.value(it.key()), it.key()});
+    }
+    std::sort(growth.rbegin(), growth.rend());
+    for (const auto &[kib, name] : growth)
+        std::printf("|     %8lld KiB %s\n", static_cast<long long>(kib), qPrintable(name));
 }
 
 Sample sample(qint64 pid)
@@ -178,12 +211,13 @@ private:
 class Bench
 {
 public:
-    Bench(const QString &daystride, const QString &floor, bool threads)
+    Bench(const QString &daystride, const QString &floor, bool threads, bool maps)
         : m_daystride(daystride)
         , m_floor(floor)
         , m_shell(qEnvironmentVariable("DAYSTRIDE_SHELL"))
         , m_watcher(m_bus.connection())
         , m_threads(threads)
+        , m_maps(maps)
     {
     }
 
@@ -277,17 +311,21 @@ public:
         auto daystride = launch(m_daystride);
         auto floor = launch(m_floor);
         QTest::qWait(3000);
-        const auto firstWindow = [](qint64 pid, const RemoteObject &object, const QString &method,
-                                     const QVariantList &open, const QVariantList &close) {
-            const Sample before = sample(pid);
-            object.call(method, open);
-            QTest::qWait(3000);
-            const Sample shown = sample(pid);
-            object.call(method, close);
-            QTest::qWait(2000);
-            const Sample after = sample(pid);
-            return std::pair {shown.rssMiB - before.rssMiB, after.rssMiB - before.rssMiB};
-        };
+        const auto firstWindow
+            = [this](qint64 pid, const RemoteObject &object, const QString &method,
+                  const QVariantList &open, const QVariantList &close) {
+                  const QMap<QString, qint64> mappedBefore = residentByMapping(pid);
+                  const Sample before = sample(pid);
+                  object.call(method, open);
+                  QTest::qWait(3000);
+                  const Sample shown = sample(pid);
+                  if (m_maps)
+                      printGrowth(qPrintable(object.path), mappedBefore, residentByMapping(pid));
+                  object.call(method, close);
+                  QTest::qWait(2000);
+                  const Sample after = sample(pid);
+                  return std::pair {shown.rssMiB - before.rssMiB, after.rssMiB - before.rssMiB};
+              };
         const auto d = firstWindow(daystride->processId(),
             {bus(), itemService(daystride->processId()), QStringLiteral("/StatusNotifierItem"),
                 QStringLiteral("org.kde.StatusNotifierItem")},
@@ -406,6 +444,15 @@ public:
         printRow({"wake-ups per second, later showing",
             double(switchesBetween(d.shown, d.during).sleeps) / coverSeconds,
             double(switchesBetween(f.shown, f.during).sleeps) / coverSeconds, 1});
+        if (m_threads) {
+            for (const auto &[name, run] : {std::pair {"Daystride", &d}, {"floor", &f}}) {
+                for (auto it = run->during.threads.begin(); it != run->during.threads.end(); ++it) {
+                    std::printf("|   %s thread %-30s | %10.1f |\n", name, qPrintable(it.key()),
+                        double(it->sleeps - run->shown.threads.value(it.key()).sleeps)
+                            / coverSeconds);
+                }
+            }
+        }
         stop(daystride);
         stop(floor);
     }
@@ -420,6 +467,7 @@ private:
     TestStatusNotifierWatcher m_watcher;
     QProcessEnvironment m_environment;
     bool m_threads; // each thread's wake-ups while idle
+    bool m_maps; // where the first windows' memory goes, by mapping
 };
 
 } // namespace
@@ -433,6 +481,7 @@ int main(int argc, char **argv)
     int coverSeconds = 10;
     QStringList args = app.arguments();
     const bool threads = args.removeAll(QStringLiteral("--threads")) > 0;
+    const bool maps = args.removeAll(QStringLiteral("--maps")) > 0;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         const int value = args[i + 1].toInt();
         if (args[i] == QLatin1String("--starts"))
@@ -444,7 +493,8 @@ int main(int argc, char **argv)
         else if (args[i] == QLatin1String("--cover-seconds"))
             coverSeconds = value;
     }
-    Bench bench(QStringLiteral(DAYSTRIDE_EXECUTABLE), QStringLiteral(DAYSTRIDE_FLOOR), threads);
+    Bench bench(
+        QStringLiteral(DAYSTRIDE_EXECUTABLE), QStringLiteral(DAYSTRIDE_FLOOR), threads, maps);
     if (!bench.start()) {
         std::fprintf(stderr, "app_bench: the private bus or its watcher did not start\n");
         return 1;
@@ -452,8 +502,11 @@ int main(int argc, char **argv)
     std::printf("| %-50s | %10s | %10s | %8s |\n", "figure", "Daystride", "floor", "ratio");
     std::printf("|%s|%s|%s|%s|\n", QByteArray(52, '-').constData(), QByteArray(12, '-').constData(),
         QByteArray(12, '-').constData(), QByteArray(10, '-').constData());
-    bench.startTimes(starts);
+    if (!maps)
+        bench.startTimes(starts);
     bench.popover();
+    if (maps)
+        return 0;
     bench.idle(true, settleSeconds, idleSeconds);
     bench.idle(false, settleSeconds, idleSeconds);
     bench.covering(coverSeconds);

@@ -4,14 +4,19 @@
 // watcher, and on request covers each screen with a black full-screen window that
 // draws a line of text each second. No model, no settings, no idle poll.
 //   floor            idle; D-Bus methods on /Floor: Cover(bool) shows or hides the cover,
-//                    Window(bool) a plain 320 x 400 window
+//                    Window(bool) a small 320 x 400 window of labels, a line edit and a
+//                    button
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTime>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <memory>
@@ -67,11 +72,23 @@ public slots:
         }
     }
 
-    // A plain 320 x 400 window, shown and hidden as a small program's own window is.
+    // A small window of text, a line edit and a button, shown and hidden as a small
+    // program's own window is: it loads fonts and the style as any widgets window does.
     void Window(bool shown)
     {
         if (!m_window) {
             m_window = std::make_unique<QWidget>();
+            auto *layout = new QVBoxLayout(m_window.get());
+            auto *title = new QLabel(QStringLiteral("Next event"));
+            QFont bold = title->font();
+            bold.setBold(true);
+            title->setFont(bold);
+            layout->addWidget(title);
+            layout->addWidget(new QLabel(QStringLiteral("Weekly meeting")));
+            layout->addWidget(new QLabel(QStringLiteral("in 2 hours 15 minutes")));
+            layout->addWidget(new QLineEdit(QStringLiteral("Notes")));
+            layout->addStretch();
+            layout->addWidget(new QPushButton(QStringLiteral("Quit")));
             m_window->resize(320, 400);
         }
         m_window->setVisible(shown);

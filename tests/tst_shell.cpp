@@ -621,8 +621,15 @@ private slots:
         const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
         QVERIFY(startDaystride(x11 ? QStringLiteral("xcb") : QStringLiteral("wayland")));
         QTRY_VERIFY_WITH_TIMEOUT(isListed(), 10000);
-        QVERIFY(clickMenuEntry(QStringLiteral("Show Countdown")));
         const QList<QRect> screens = outputs();
+        // The pointer where the countdown draws nothing: any ink there is the pointer.
+        const QPoint pointerAt = screens.first().topLeft() + QPoint(100, 100);
+        QCOMPARE(QProcess::execute(QStringLiteral("swaymsg"),
+                     {QStringLiteral("seat"), QStringLiteral("-"), QStringLiteral("cursor"),
+                         QStringLiteral("set"), QString::number(pointerAt.x()),
+                         QString::number(pointerAt.y())}),
+            0);
+        QVERIFY(clickMenuEntry(QStringLiteral("Show Countdown")));
         const auto covers = [&] {
             if (x11)
                 return xWindows(QStringLiteral("Daystride Countdown"));
@@ -649,18 +656,21 @@ private slots:
         // capture makes sway compose the output, as a remote desktop viewer does.
         if (QStandardPaths::findExecutable(QStringLiteral("grim")).isEmpty())
             return;
-        for (const QRect &output : screens) {
+        const auto capture = [](const QRect &area) {
             QProcess grim;
             grim.start(QStringLiteral("grim"),
-                {QStringLiteral("-g"),
+                {QStringLiteral("-c"), QStringLiteral("-g"),
                     QStringLiteral("%1,%2 %3x%4")
-                        .arg(output.x())
-                        .arg(output.y())
-                        .arg(output.width())
-                        .arg(output.height()),
+                        .arg(area.x())
+                        .arg(area.y())
+                        .arg(area.width())
+                        .arg(area.height()),
                     QStringLiteral("-")});
-            QVERIFY(grim.waitForFinished(10000));
-            const QImage shot = QImage::fromData(grim.readAllStandardOutput());
+            grim.waitForFinished(10000);
+            return QImage::fromData(grim.readAllStandardOutput());
+        };
+        for (const QRect &output : screens) {
+            const QImage shot = capture(output);
             QVERIFY(!shot.isNull());
             qint64 sum = 0;
             for (int y = 0; y < shot.height(); y += 4)
@@ -670,6 +680,18 @@ private slots:
             qInfo("output at %d,%d: mean brightness %.3f", output.x(), output.y(), mean);
             QVERIFY2(mean < 0.1, "the output shows something other than the countdown");
         }
+        // No arrow over the countdown where the pointer is (cursors included). Through
+        // Xwayland sway still draws one until the pointer moves: left to Xwayland.
+        if (x11)
+            return;
+        const QImage around = capture(QRect(pointerAt - QPoint(24, 24), QSize(48, 48)));
+        QVERIFY(!around.isNull());
+        int brightest = 0;
+        for (int y = 0; y < around.height(); ++y)
+            for (int x = 0; x < around.width(); ++x)
+                brightest = std::max(brightest, qGray(around.pixel(x, y)));
+        qInfo("around the pointer: brightest %d of 255", brightest);
+        QVERIFY2(brightest < 64, "the pointer shows over the countdown");
     }
 
     void idleMinuteCoversBothOutputs()

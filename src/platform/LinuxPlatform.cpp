@@ -12,7 +12,9 @@
 #include "XScreenSaverSuspensions.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDBusConnection>
+#include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -200,7 +202,16 @@ void LinuxPlatform::hidePointer()
 {
     if (!qGuiApp)
         return;
-    QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    // On Wayland a transparent image: when the pointer enters a surface (a cover that
+    // has just appeared under it) Qt 6.4 sends nothing for a blank cursor, and the
+    // compositor goes on drawing its arrow.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        QPixmap clear(1, 1);
+        clear.fill(Qt::transparent);
+        QGuiApplication::setOverrideCursor(QCursor(clear));
+    } else {
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    }
     ++m_pointerHideDepth;
 }
 
