@@ -184,6 +184,9 @@ private slots:
         QTest::newRow("keys Qt cannot read back")
             << good + "trailing/=kept\ndouble//slash=kept\nnothing=@Invalid()\n"
             << loaded << true;
+        QTest::newRow("a key beside its twin with a slash")
+            << QByteArray("[General]\nsubtitle/=Twin\nsubtitle=Kept\n")
+            << QVariantMap {{"subtitle", "Kept"}} << true;
         QTest::newRow("truncated value")
             << QByteArray("[General]\nsavedEventName=Launch\ntodos=\"[{\\\"id\\\":\\\"12")
             << QVariantMap {{"savedEventName", "Launch"}} << true;

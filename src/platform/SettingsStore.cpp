@@ -89,8 +89,12 @@ std::optional<QVariantMap> parseIni(const QByteArray &bytes)
         return std::nullopt;
     QVariantMap values;
     for (const QString &key : keys) {
-        // A key Qt lists but cannot look up ("a/", "a//b") or an @Invalid() value
-        // cannot be written back; the file then differs and its copy keeps them.
+        // A key Qt lists but looks up as another ("a/", "a//b" stand for "a", "a/b")
+        // or an @Invalid() value cannot be written back; the file then differs and its
+        // copy keeps them. Kept, "a/" beside "a" would come back as one key at every
+        // save, which the check after writing takes for a cut-off file.
+        if (key.startsWith(u'/') || key.endsWith(u'/') || key.contains(QStringLiteral("//")))
+            continue;
         const QVariant value = ini.value(key);
         if (value.isValid())
             values.insert(key, value);
