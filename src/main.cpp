@@ -8,6 +8,7 @@
 #include "platform/WaylandFrameCallbacks.h"
 #include "ui/Appearance.h"
 #include "ui/SymbolIcon.h"
+#include "ui/WindowIcon.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -43,7 +44,7 @@ int main(int argc, char *argv[])
     // Before any text is made: the default tasks and quotes are translated too.
     Translations::install();
     SymbolIcon::ensureResources();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/daystride/daystride.svg")));
+    QApplication::setWindowIcon(WindowIcon::make(QStringLiteral(":/daystride/daystride.svg")));
 
     // The desktop's light or dark preference, before the first window opens.
     Appearance appearance;

@@ -21,17 +21,14 @@
 
 namespace {
 // The colours of a window's symbols (each its most opaque pixel), labels and buttons
-// alike, in order; those of disabled widgets marked with a leading "-". With
-// `sheets`, the style sheets too.
+// alike, in order; those of disabled widgets marked with a leading "-".
 // `named`: only the symbols of widgets whose accessible name starts so.
-QStringList symbolColours(const QWidget *window, bool sheets = false, const QString &named = {})
+QStringList symbolColours(const QWidget *window, const QString &named = {})
 {
     QStringList colours;
     for (const QWidget *widget : window->findChildren<QWidget *>()) {
         if (!named.isEmpty() && !widget->accessibleName().startsWith(named))
             continue;
-        if (sheets && !widget->styleSheet().isEmpty())
-            colours << widget->styleSheet();
         QPixmap pixmap;
         if (const auto *label = qobject_cast<const QLabel *>(widget))
             pixmap = label->pixmap();
@@ -172,12 +169,12 @@ private slots:
             for (auto [open, fresh] : {std::pair<QWidget *, QWidget *> {&popover, &freshPopover},
                      {&settings, &freshSettings}, {&guide, &freshGuide}}) {
                 QCOMPARE(Appearance::isDark(open->palette()), scheme == 1);
-                QCOMPARE(symbolColours(open, true), symbolColours(fresh, true));
+                QCOMPARE(symbolColours(open), symbolColours(fresh));
             }
             // Symbols drawn in the secondary colour take the palette's one, on borderless
-            // buttons too (their style sheet makes the window colour transparent).
+            // buttons too.
             const QStringList deleteQuote
-                = symbolColours(&settings, false, QStringLiteral("Delete quote "));
+                = symbolColours(&settings, QStringLiteral("Delete quote "));
             QVERIFY(!deleteQuote.isEmpty());
             for (const QString &colour : deleteQuote)
                 QCOMPARE(colour, settings.palette().color(QPalette::PlaceholderText).name());

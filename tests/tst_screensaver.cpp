@@ -196,7 +196,8 @@ private slots:
     }
 
     // The real 15-second timer: one poll however often the watch is started, none while
-    // idle showing is off, and switching it on takes effect at the next poll. The source
+    // idle showing is off (not from the minute tick either), and switching it on takes
+    // effect at the next poll. The source
     // is asked once as the watch starts, so event-driven ones count from then.
     void idlePollRestsWhileOffAndStartsOnce()
     {
@@ -207,6 +208,10 @@ private slots:
         controller()->startIdleTimer();
         QCOMPARE(controller()->idleTimer(), timer);
         QVERIFY(!timer->isActive());
+        // The minute tick polls only while the watch runs.
+        controller()->pollWithTick();
+        QVERIFY(!controller()->isShown());
+        QVERIFY(!timer->isActive());
 
         QElapsedTimer sinceOn;
         sinceOn.start();
@@ -214,6 +219,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(controller()->isShown(), 20000);
         QVERIFY2(sinceOn.elapsed() >= 14000, qPrintable(QString::number(sinceOn.elapsed())));
         QCOMPARE(m_platform->idleQueries, 2);
+        controller()->dismiss();
+
+        // The minute tick polls at once and the poll's next interval starts from it.
+        controller()->pollWithTick();
+        QVERIFY(controller()->isShown());
+        QCOMPARE(timer->interval(), ScreensaverController::idlePollMilliseconds);
+        QVERIFY(timer->remainingTime() > ScreensaverController::idlePollMilliseconds - 1000);
         controller()->dismiss();
     }
 

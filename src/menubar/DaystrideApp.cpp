@@ -121,8 +121,10 @@ void DaystrideApp::openOnboarding()
 
 void DaystrideApp::minuteTick()
 {
-    if (m_viewModel)
-        emit m_viewModel->objectWillChange();
+    if (!m_viewModel)
+        return;
+    emit m_viewModel->objectWillChange();
+    m_viewModel->screensaver()->pollWithTick();
 }
 
 void DaystrideApp::refreshPanelText()

@@ -6,9 +6,8 @@
 #include "platform/Platform.h"
 #include "ui/DateTimeFormats.h"
 #include "ui/Look.h"
-#include "ui/PaletteFollower.h"
+#include "ui/LookStyle.h"
 
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -48,14 +47,7 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
     // The panel item as it will look: the symbol and the text on a capsule.
     m_previewCapsule = new QFrame(this);
     m_previewCapsule->setObjectName(QStringLiteral("menuBarPreview"));
-    QWidget *capsuleFrame = m_previewCapsule;
-    PaletteFollower::follow(capsuleFrame, [this, capsuleFrame] {
-        const QString sheet
-            = QStringLiteral("QFrame#menuBarPreview { background: %1; border-radius: 11px; }")
-                  .arg(Look::quaternaryFill(QApplication::palette(this)).name(QColor::HexArgb));
-        if (capsuleFrame->styleSheet() != sheet)
-            capsuleFrame->setStyleSheet(sheet);
-    });
+    LookStyle::apply(m_previewCapsule, LookStyle::Shape::capsule);
     auto *capsule = new QHBoxLayout(m_previewCapsule);
     capsule->setContentsMargins(10, 4, 10, 4);
     capsule->setSpacing(5);

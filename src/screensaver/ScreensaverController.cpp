@@ -62,8 +62,13 @@ void ScreensaverController::startIdleTimer()
     m_idleTimer->setInterval(idlePollMilliseconds);
     QPointer<QObject> alive = m_lifetime.get();
     QObject::connect(m_idleTimer.get(), &QTimer::timeout, m_lifetime.get(), [this, alive] {
-        if (alive)
-            checkIdle();
+        if (!alive)
+            return;
+        checkIdle();
+        if (m_pollsBeforeTick > 0 && --m_pollsBeforeTick == 0)
+            m_idleTimer->start(idlePollMilliseconds + tickGraceMilliseconds);
+        else if (m_idleTimer->interval() != idlePollMilliseconds)
+            m_idleTimer->start(idlePollMilliseconds);
     });
     if (m_viewModel) {
         QObject::connect(m_viewModel, &TimerViewModel::idleEnabledChanged, m_lifetime.get(),
@@ -81,7 +86,8 @@ void ScreensaverController::followIdleEnabled()
     if (!enabled) {
         m_idleTimer->stop();
     } else if (!m_idleTimer->isActive()) {
-        m_idleTimer->start();
+        m_pollsBeforeTick = 0;
+        m_idleTimer->start(idlePollMilliseconds);
         // The Wayland idle protocols count only from their subscription, made at the
         // first question: asked now, the first poll already sees the whole absence.
         QPointer<QObject> alive = m_lifetime.get();
@@ -90,6 +96,16 @@ void ScreensaverController::followIdleEnabled()
                 m_platform->idleSeconds();
         });
     }
+}
+
+void ScreensaverController::pollWithTick()
+{
+    if (!m_idleTimer || !m_idleTimer->isActive())
+        return;
+    checkIdle();
+    constexpr int pollsPerTick = 60000 / idlePollMilliseconds;
+    m_pollsBeforeTick = pollsPerTick - 1;
+    m_idleTimer->start(idlePollMilliseconds);
 }
 
 void ScreensaverController::checkIdle()

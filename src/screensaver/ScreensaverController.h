@@ -22,6 +22,8 @@ class ScreensaverController
 public:
     static constexpr int idlePollMilliseconds = 15000;
     static constexpr qint64 dismissGraceMilliseconds = 1000;
+    // How late a poll may come while it waits for the minute tick to run it.
+    static constexpr int tickGraceMilliseconds = 3000;
     static const QStringList displaySleepAssertionNames;
 
     explicit ScreensaverController(TimerViewModel *viewModel);
@@ -45,6 +47,11 @@ public:
     // One poll tick: shows the countdown once the user has been idle long enough,
     // unless something keeps the display awake or a screen locker holds the screen.
     void checkIdle();
+    // The panel's minute tick wakes the program anyway: polls now and takes the poll's
+    // rhythm from it, so every fourth poll shares the tick's wake-up instead of waking
+    // the program again a moment apart. Should the next tick not come, that poll comes
+    // up to tickGraceMilliseconds late. A no-op while the poll rests.
+    void pollWithTick();
     bool isDisplaySleepBlocked();
     // Covers every screen; a no-op while shown or while the session is locked.
     void show();
@@ -70,6 +77,8 @@ private:
     std::optional<quint64> m_eventMonitor;
     QDateTime m_shownAt;
     std::unique_ptr<QTimer> m_idleTimer;
+    // Polls of their own until the next one is the minute tick's.
+    int m_pollsBeforeTick = 0;
     // Kept from creation: the view model is only weakly referenced.
     QPointer<Platform> m_platform;
     // Context of every connection and the weak handle of the callbacks that outlive

@@ -1,7 +1,7 @@
 #include "ui/Look.h"
 
 #include "ui/Accessibility.h"
-#include "ui/PaletteFollower.h"
+#include "ui/LookStyle.h"
 #include "ui/SymbolIcon.h"
 
 #include <QApplication>
@@ -14,7 +14,6 @@
 #include <QToolButton>
 
 #include <cmath>
-#include <functional>
 
 namespace {
 
@@ -47,22 +46,6 @@ protected:
 private:
     int m_indent;
 };
-
-// Colours for a style sheet come from the application: a style sheet changes the
-// widget's own palette, and the application's changes before its windows' do.
-QPalette styleSource(const QWidget *widget)
-{
-    return QApplication::palette(widget);
-}
-
-void followWithStyleSheet(QWidget *widget, std::function<QString()> sheet)
-{
-    PaletteFollower::follow(widget, [widget, sheet] {
-        const QString text = sheet();
-        if (widget->styleSheet() != text)
-            widget->setStyleSheet(text);
-    });
-}
 
 } // namespace
 
@@ -195,21 +178,10 @@ QToolButton *Look::segment(const QString &text, Segment position, QWidget *paren
     button->setCheckable(true);
     button->setAutoExclusive(true);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    followWithStyleSheet(button, [button, position] {
-        const QPalette palette = styleSource(button);
-        return QStringLiteral(
-            "QToolButton { border: 1px solid %1; border-radius: 0; padding: 3px 8px;"
-            " border-top-left-radius: %3; border-bottom-left-radius: %3;"
-            " border-top-right-radius: %4; border-bottom-right-radius: %4;"
-            " background: %2; }"
-            "QToolButton:checked { background: palette(base); font-weight: 600; }"
-            "QToolButton:focus { border: 2px solid %5; padding: 2px 7px; }")
-            .arg(separator(palette).name(QColor::HexArgb),
-                quaternaryFill(palette).name(QColor::HexArgb),
-                position == Segment::first ? QStringLiteral("6px") : QStringLiteral("0"),
-                position == Segment::last ? QStringLiteral("6px") : QStringLiteral("0"),
-                accent(palette).name());
-    });
+    LookStyle::apply(button,
+        position == Segment::first      ? LookStyle::Shape::segmentFirst
+            : position == Segment::last ? LookStyle::Shape::segmentLast
+                                        : LookStyle::Shape::segmentMiddle);
     return button;
 }
 
@@ -232,17 +204,7 @@ QToolButton *Look::plainButton(const QString &symbol, const QString &text, QWidg
 void Look::makeBorderless(QToolButton *button)
 {
     button->setAutoRaise(true);
-    followWithStyleSheet(button, [button] {
-        const QPalette palette = styleSource(button);
-        return QStringLiteral(
-            "QToolButton { border: 2px solid transparent; border-radius: 6px; padding: 0 2px;"
-            " background: transparent; }"
-            "QToolButton:hover { background: %1; }"
-            "QToolButton:pressed { background: %2; }"
-            "QToolButton:focus { border-color: %3; }")
-            .arg(quaternaryFill(palette).name(QColor::HexArgb),
-                separator(palette).name(QColor::HexArgb), accent(palette).name());
-    });
+    LookStyle::apply(button, LookStyle::Shape::borderless);
 }
 
 QToolButton *Look::checkSymbol(QWidget *parent)
@@ -256,13 +218,7 @@ QToolButton *Look::checkSymbol(QWidget *parent)
     button->setFocusPolicy(Qt::TabFocus);
     button->setFixedSize(20, 20);
     button->setIconSize(QSize(16, 16));
-    followWithStyleSheet(button, [button] {
-        // No pressed panel when checked: the symbol shows the state.
-        return QStringLiteral("QToolButton { border: 2px solid transparent; border-radius: 10px;"
-                              " background: transparent; padding: 0; }"
-                              "QToolButton:focus { border-color: %1; }")
-            .arg(accent(styleSource(button)).name());
-    });
+    LookStyle::apply(button, LookStyle::Shape::checkRing);
     return button;
 }
 
@@ -270,18 +226,7 @@ void Look::makeProminent(QPushButton *button)
 {
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     button->setMinimumHeight(30);
-    followWithStyleSheet(button, [button] {
-        const QPalette palette = styleSource(button);
-        // Focused: a ring in a deeper shade of the accent around the fill.
-        return QStringLiteral(
-            "QPushButton { background: palette(highlight); color: palette(highlighted-text);"
-            " border: none; border-radius: 7px; padding: 6px 12px; font-weight: 600; }"
-            "QPushButton:disabled { background: %1; color: %2; }"
-            "QPushButton:focus { border: 2px solid %3; padding: 4px 10px; }")
-            .arg(quaternaryFill(palette).name(QColor::HexArgb), secondary(palette).name(),
-                mix(palette.color(QPalette::Highlight), palette.color(QPalette::WindowText), 0.45)
-                    .name());
-    });
+    LookStyle::apply(button, LookStyle::Shape::prominent);
 }
 
 void Look::makePlain(QLineEdit *field)
@@ -295,17 +240,7 @@ void Look::makePlain(QLineEdit *field)
 
 void Look::makeRounded(QLineEdit *field)
 {
-    followWithStyleSheet(field, [field] {
-        const QPalette palette = styleSource(field);
-        // The focused border is wider: the padding gives way, so the text stays put.
-        return QStringLiteral(
-            "QLineEdit { border: 1px solid %1; border-radius: 6px; padding: 5px 8px;"
-            " background: palette(base); }"
-            "QLineEdit:focus { border: 2px solid %2; padding: 4px 7px; }")
-            .arg(mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.3)
-                     .name(),
-                accent(palette).name());
-    });
+    LookStyle::apply(field, LookStyle::Shape::rounded);
 }
 
 void Look::setTextKeepingCursor(QLineEdit *field, const QString &text)

@@ -4,8 +4,10 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace {
@@ -34,19 +36,32 @@ void SymbolIcon::ensureResources()
 QPixmap SymbolIcon::pixmap(
     const QString &name, const QColor &color, int size, qreal devicePixelRatio)
 {
+    // The same symbol in the same colour appears many times (a check per task), and
+    // themes switch back and forth: draw each once.
+    const QString key = QStringLiteral("daystride-symbol/%1/%2/%3/%4")
+                            .arg(name, color.name(QColor::HexArgb))
+                            .arg(size)
+                            .arg(devicePixelRatio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
     const int pixels = qRound(size * devicePixelRatio);
-    QPixmap pixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     QSvgRenderer renderer(resourcePath(name));
     if (renderer.isValid()) {
-        QPainter painter(&pixmap);
+        QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         renderer.render(&painter, QRectF(0, 0, pixels, pixels));
         // Keep the shape, take the colour.
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.fillRect(pixmap.rect(), color);
+        painter.fillRect(image.rect(), color);
     }
+    // A copy, so that the paint engine the image keeps for its next painter (some
+    // kilobytes with its rasterizer's buffers) goes with it.
+    pixmap = QPixmap::fromImage(image.copy());
     pixmap.setDevicePixelRatio(devicePixelRatio);
+    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 

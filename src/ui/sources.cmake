@@ -5,6 +5,7 @@ target_sources(daystride_lib PRIVATE
     ui/DateTimeFormats.cpp ui/DateTimeFormats.h
     ui/IdleNotice.cpp ui/IdleNotice.h
     ui/Look.cpp ui/Look.h
+    ui/LookStyle.cpp ui/LookStyle.h
     ui/PaletteFollower.cpp ui/PaletteFollower.h
     ui/ReturnKey.cpp ui/ReturnKey.h
     ui/RoundedBox.cpp ui/RoundedBox.h
@@ -17,4 +18,5 @@ target_sources(daystride_lib PRIVATE
     ui/TabularNumber.cpp ui/TabularNumber.h
     ui/Units.cpp ui/Units.h
     ui/WindowHeader.cpp ui/WindowHeader.h
+    ui/WindowIcon.cpp ui/WindowIcon.h
 )
