@@ -229,6 +229,8 @@ void LookStyle::drawControl(ControlElement element, const QStyleOption *option, 
             QStyleOptionButton label = *button;
             label.rect = option->rect.marginsRemoved(boxOf(shape).inset);
             label.state &= ~(State_Sunken | State_On | State_HasFocus);
+            // The colour below tells disabled; no style should etch the text as well.
+            label.state |= State_Enabled;
             QPalette palette = option->palette;
             palette.setCurrentColorGroup(QPalette::Active);
             label.palette.setColor(QPalette::ButtonText,
