@@ -468,6 +468,17 @@ private slots:
 
     void clicksOpenTheMenuAndThePopover()
     {
+        if (shell() == QLatin1String("gnome")) {
+            // The last test's items out of the top bar first. In one run the AppIndicator
+            // extension failed on an item that registered while it still took down the
+            // one before ("this._proxy is undefined" in its log), and no click opened
+            // that item's menu.
+            QTRY_COMPARE_WITH_TIMEOUT(
+                eval(QStringLiteral("Object.keys(Main.panel.statusArea)"
+                                    ".some(k => k.startsWith('appindicator-'))")),
+                QStringLiteral("false"), 10000);
+            QTest::qWait(1000);
+        }
         QVERIFY(startDaystride());
         QTRY_VERIFY_WITH_TIMEOUT(isListed(), 10000);
         const QStringList entries {"Open Daystride", "Show Countdown", "Settings…", "Quit"};
