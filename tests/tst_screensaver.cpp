@@ -197,8 +197,8 @@ private slots:
 
     // The real 15-second timer: one poll however often the watch is started, none while
     // idle showing is off (not from the minute tick either), and switching it on takes
-    // effect at the next poll. The source
-    // is asked once as the watch starts, so event-driven ones count from then.
+    // effect at the next poll. The source is asked once as the watch starts, so
+    // event-driven ones count from then.
     void idlePollRestsWhileOffAndStartsOnce()
     {
         m_model->setIdleEnabled(false);

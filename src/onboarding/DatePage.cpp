@@ -46,7 +46,6 @@ DatePage::DatePage(TimerViewModel &viewModel, QWidget *parent)
     barSection->addWidget(wrappingLabel(tr("In your menu bar"), this));
     // The panel item as it will look: the symbol and the text on a capsule.
     m_previewCapsule = new QFrame(this);
-    m_previewCapsule->setObjectName(QStringLiteral("menuBarPreview"));
     LookStyle::apply(m_previewCapsule, LookStyle::Shape::capsule);
     auto *capsule = new QHBoxLayout(m_previewCapsule);
     capsule->setContentsMargins(10, 4, 10, 4);

@@ -85,18 +85,24 @@ struct Panel
     int borderWidth = 0;
 };
 
-// The colours of one state, as the desktop's theme has them now.
-Panel panelOf(Shape shape, const QStyleOption *option)
+// The enabled colours: the state picks among them.
+QPalette activePalette(const QStyleOption *option)
 {
     QPalette palette = option->palette;
     palette.setCurrentColorGroup(QPalette::Active);
+    return palette;
+}
+
+// The colours of one state, as the desktop's theme has them now.
+Panel panelOf(Shape shape, const QStyleOption *option)
+{
+    const QPalette palette = activePalette(option);
     const QStyle::State state = option->state;
     const bool enabled = state & QStyle::State_Enabled;
     const bool focus = enabled && (state & QStyle::State_HasFocus);
-    const QColor accent = Look::accent(palette);
     Panel panel;
     if (focus) {
-        panel.border = accent;
+        panel.border = Look::accent(palette);
         panel.borderWidth = 2;
     }
     switch (shape) {
@@ -231,8 +237,7 @@ void LookStyle::drawControl(ControlElement element, const QStyleOption *option, 
             label.state &= ~(State_Sunken | State_On | State_HasFocus);
             // The colour below tells disabled; no style should etch the text as well.
             label.state |= State_Enabled;
-            QPalette palette = option->palette;
-            palette.setCurrentColorGroup(QPalette::Active);
+            const QPalette palette = activePalette(option);
             label.palette.setColor(QPalette::ButtonText,
                 option->state & State_Enabled ? palette.color(QPalette::HighlightedText)
                                               : Look::secondary(palette));
