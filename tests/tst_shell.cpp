@@ -32,6 +32,7 @@ namespace {
 constexpr int buttonLeft = 0x110; // BTN_LEFT
 constexpr uint keysymEscape = 0xff1b;
 constexpr uint keycodeEscape = 1; // KEY_ESC
+constexpr uint keycodeT = 20, keycodeR = 19, keycodeI = 23, keycodeP = 25, keycodeEnter = 28;
 constexpr int starts = 10;
 constexpr int rounds = 3;
 
@@ -570,10 +571,18 @@ private slots:
                 QTRY_COMPARE_WITH_TIMEOUT(
                     titleOfWindowAt(card.center()), QStringLiteral("Daystride"), 5000);
                 QCOMPARE(titleOfWindowAt(card.center() - QPoint(card.width(), 0)), QString());
-                // Each round closes it another way: Escape, or the shell's own menu taking
-                // the focus.
+                // Each round closes it another way: Escape; a name typed into the focused
+                // field and Return, which saves it; or the shell's own menu taking the
+                // focus. The keys go to the window the shell gave the focus to.
                 if (round == 0) {
                     pressKeycode(keycodeEscape);
+                } else if (round == 1) {
+                    for (const uint key : {keycodeT, keycodeR, keycodeI, keycodeP, keycodeEnter})
+                        pressKeycode(key);
+                    QTRY_COMPARE_WITH_TIMEOUT(QSettings(m_env->settingsPath(), QSettings::IniFormat)
+                                                  .value(QStringLiteral("savedEventName"))
+                                                  .toString(),
+                        QStringLiteral("trip"), 5000);
                 } else {
                     QVERIFY(movePointerTo(indicatorOnScreen().center()));
                     click(1);

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 
-FocusOnShow::FocusOnShow(QWidget *window, const QString &token)
+FocusOnShow::FocusOnShow(QWindow *window, const QString &token)
     : QObject(window)
     , m_window(window)
     , m_token(token)
@@ -15,18 +15,22 @@ FocusOnShow::FocusOnShow(QWidget *window, const QString &token)
 
 void FocusOnShow::request(QWidget *window, const QString &token)
 {
+    if (window)
+        request(window->windowHandle(), token);
+}
+
+void FocusOnShow::request(QWindow *window, const QString &token)
+{
     if (!window)
         return;
-    QWindow *handle = window->windowHandle();
-    if (QGuiApplication::platformName() != QLatin1String("wayland") || !handle
-        || handle->isExposed()) {
+    if (QGuiApplication::platformName() != QLatin1String("wayland") || window->isExposed()) {
         (new FocusOnShow(window, token))->activate();
         return;
     }
     // One pending request per window: the latest token wins.
     for (FocusOnShow *pending : window->findChildren<FocusOnShow *>(Qt::FindDirectChildrenOnly))
         pending->deleteLater();
-    handle->installEventFilter(new FocusOnShow(window, token));
+    window->installEventFilter(new FocusOnShow(window, token));
 }
 
 bool FocusOnShow::eventFilter(QObject *watched, QEvent *event)
@@ -47,7 +51,7 @@ void FocusOnShow::activate()
         if (!m_token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
             qputenv("XDG_ACTIVATION_TOKEN", m_token.toUtf8());
         m_window->raise();
-        m_window->activateWindow();
+        m_window->requestActivate();
     }
     deleteLater();
 }

@@ -3,6 +3,7 @@
 #include "menubar/FocusOnShow.h"
 #include "menubar/SwayPlacement.h"
 #include "menubar/TimerView.h"
+#include "platform/WorkAreaWindow.h"
 #include "ui/Accessibility.h"
 #include "ui/StorageNotice.h"
 
@@ -31,24 +32,17 @@ Popover::Popover(TimerViewModel &viewModel, QWidget *parent)
     setWindowTitle(tr("Daystride"));
     Accessibility::setRole(this, QAccessible::Dialog);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
-    // Where the window is the card, it follows the content's size itself.
-    m_card = m_onWorkArea ? new QWidget(this) : this;
-    m_view = new TimerView(viewModel, m_card);
-    auto *cardLayout = new QVBoxLayout(m_card);
-    cardLayout->setContentsMargins(0, 0, 0, 0);
-    cardLayout->addWidget(m_view);
-    cardLayout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, m_card));
+    m_view = new TimerView(viewModel, this);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    layout->addWidget(new StorageNotice(viewModel, StorageNotice::Shows::saveProblem, this));
     fitWidth();
-    if (m_onWorkArea) {
-        setAttribute(Qt::WA_TranslucentBackground);
-        auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, gapToWorkArea, gapToWorkArea, 0);
-        layout->addWidget(m_card, 0, Qt::AlignTop | Qt::AlignRight);
-        m_card->installEventFilter(this);
-    }
     connect(m_view, &TimerView::closeRequested, this, &QWidget::close);
     connect(m_view, &TimerView::settingsRequested, this, &Popover::settingsRequested);
 }
+
+Popover::~Popover() = default;
 
 void Popover::toggleAt(const QPoint &anchor, const QString &activationToken)
 {
@@ -66,16 +60,21 @@ void Popover::showAt(const QPoint &anchor, const QString &activationToken)
         screen = QGuiApplication::primaryScreen();
     if (!isVisible())
         m_view->appear();
+    adjustSize();
     if (m_onWorkArea) {
+        if (!m_host)
+            m_host = std::make_unique<WorkAreaWindow>(
+                this, Qt::AlignTop | Qt::AlignRight, gapToWorkArea);
+        m_host->holdContent();
         // The compositor sizes it to the work area of the monitor it chooses.
         if (screen)
-            resize(screen->availableGeometry().size());
-        setWindowState(Qt::WindowMaximized);
+            m_host->resize(screen->availableGeometry().size());
+        m_host->setWindowStates(Qt::WindowMaximized);
+        m_host->show();
         show();
-        FocusOnShow::request(this, activationToken);
+        FocusOnShow::request(m_host.get(), activationToken);
         return;
     }
-    adjustSize();
     if (screen)
         move(placement(at, size(), screen->availableGeometry()));
     show();
@@ -91,11 +90,11 @@ void Popover::fitWidth()
     // 320 wide, or wider where the content needs it (a large system font, a long
     // translation or task), within the screen. Fixed: tiling compositors (sway) float
     // a window of a fixed size rather than tile it.
-    int width = std::max(contentWidth, m_card->sizeHint().width());
+    int width = std::max(contentWidth, sizeHint().width());
     if (const QScreen *shown = screen())
         width = std::min(width, shown->availableGeometry().width() - 2 * gapToWorkArea);
-    if (m_card->minimumWidth() != width || m_card->maximumWidth() != width)
-        m_card->setFixedWidth(width);
+    if (minimumWidth() != width || maximumWidth() != width)
+        setFixedWidth(width);
 }
 
 QPoint Popover::anchorFor(const QPoint &reported, const QPoint &pointer)
@@ -142,11 +141,6 @@ bool Popover::eventFilter(QObject *watched, QEvent *event)
                 SwayPlacement::moveToPanelCorner(windowTitle(), size());
         });
     }
-    if (watched == m_card && event->type() == QEvent::LayoutRequest)
-        fitWidth();
-    // Input outside the card goes through to whatever is below.
-    if (watched == m_card && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        setMask(QRegion(m_card->geometry()));
     return QWidget::eventFilter(watched, event);
 }
 
@@ -155,7 +149,7 @@ bool Popover::event(QEvent *event)
     // A click elsewhere takes the activation away: close, discarding the drafts.
     if (event->type() == QEvent::WindowDeactivate && isVisible())
         close();
-    if (event->type() == QEvent::LayoutRequest && m_card == this)
+    if (event->type() == QEvent::LayoutRequest)
         fitWidth();
     return QWidget::event(event);
 }
@@ -163,13 +157,17 @@ bool Popover::event(QEvent *event)
 void Popover::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    // On Wayland a hidden window keeps its buffers (on GNOME a whole work area's, once
-    // or twice over): the native window goes with them, and the next opening makes a
-    // new one. Later, so nothing still on the stack uses the window.
+    if (m_host)
+        m_host->hide();
+    // On Wayland a hidden window keeps its buffers: the native window goes with them,
+    // and the next opening makes a new one. Later, so nothing still on the stack uses
+    // the window.
     if (QGuiApplication::platformName() == QLatin1String("wayland")) {
         QTimer::singleShot(0, this, [this] {
-            if (!isVisible())
-                destroy();
+            if (isVisible())
+                return;
+            destroy();
+            m_host.reset();
         });
     }
 }
@@ -186,10 +184,9 @@ void Popover::keyPressEvent(QKeyEvent *event)
 void Popover::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QRect card = m_card == this ? rect() : m_card->geometry();
-    painter.fillRect(card, palette().window());
+    painter.fillRect(rect(), palette().window());
     QColor edge = palette().color(QPalette::WindowText);
     edge.setAlphaF(0.2f);
     painter.setPen(edge);
-    painter.drawRect(card.adjusted(0, 0, -1, -1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

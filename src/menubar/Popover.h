@@ -3,17 +3,19 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <memory>
+
 class TimerView;
 class TimerViewModel;
+class WorkAreaWindow;
 
 // The frameless pop-up window that opens from the panel item, placed next to the
 // click and kept inside that screen. Escape, a click elsewhere and the content's
 // own actions close it.
 // Where the compositor places windows itself (Wayland) and the panel is known to be a
-// top bar with its indicators at the right (GNOME Shell), the window is a maximised,
-// transparent host instead: the compositor fits it to the work area of the monitor
-// under the pointer, the card is drawn at its top-right corner, under the indicators,
-// and only the card takes input, so a click beside it reaches the window below.
+// top bar with its indicators at the right (GNOME Shell), the card is held by a
+// transparent window over the work area of the monitor under the pointer
+// (WorkAreaWindow), at its top-right corner, under the indicators.
 class Popover : public QWidget
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ public:
     static constexpr int contentWidth = 320;
 
     explicit Popover(TimerViewModel &viewModel, QWidget *parent = nullptr);
+    ~Popover() override;
 
     TimerView *timerView() const { return m_view; }
     // Opens next to `anchor` (screen coordinates), or closes when already open.
@@ -32,7 +35,7 @@ public:
     // Where a window of `size` opens for a click at `anchor` within `area`: centred
     // under the click, or above it in the lower half, and never outside `area`.
     static QPoint placement(const QPoint &anchor, const QSize &size, const QRect &area);
-    // Whether it opens as the work-area host described above, for the Qt platform and
+    // Whether it opens in the work-area window described above, for the Qt platform and
     // the XDG_CURRENT_DESKTOP list.
     static bool opensOnWorkArea(const QString &platform, const QString &desktops);
 
@@ -58,6 +61,6 @@ private:
     void fitWidth();
 
     bool m_onWorkArea;
-    QWidget *m_card;
+    std::unique_ptr<WorkAreaWindow> m_host;
     TimerView *m_view;
 };

@@ -273,8 +273,7 @@ void TimerView::fitToPage()
     m_pages->setFixedHeight(m_pages->currentWidget()->sizeHint().height());
     // The window's layout keeps this view's old size hint until told it changed.
     updateGeometry();
-    // A maximised window keeps the size the compositor gave it; its layout moves the rest.
-    if (window() != this && !(window()->windowState() & Qt::WindowMaximized))
+    if (window() != this)
         window()->adjustSize();
 }
 

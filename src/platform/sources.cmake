@@ -26,6 +26,7 @@ target_sources(daystride_lib PRIVATE
     platform/WaylandIdleSource.cpp platform/WaylandIdleSource.h
     platform/XScreenSaverSuspensions.cpp platform/XScreenSaverSuspensions.h
     platform/XSyncIdleSource.cpp platform/XSyncIdleSource.h
+    platform/WorkAreaWindow.cpp platform/WorkAreaWindow.h
 )
 
 # The X server's idle counter and window hints for covering windows; the
@@ -34,6 +35,8 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(DAYSTRIDE_X11 REQUIRED IMPORTED_TARGET x11 xcb xcb-sync xcb-screensaver xcb-record)
 pkg_check_modules(DAYSTRIDE_WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
 target_link_libraries(daystride_lib PUBLIC PkgConfig::DAYSTRIDE_X11 PkgConfig::DAYSTRIDE_WAYLAND)
+# Qt's native interface: the Wayland connection and surfaces of Qt's own windows.
+target_link_libraries(daystride_lib PRIVATE Qt6::GuiPrivate)
 
 # Client code for Wayland protocols, generated from the XML the Debian packages ship:
 # daystride_wayland_protocols(TARGET XML...) adds NAME-client-protocol.h and the
@@ -67,5 +70,6 @@ endfunction()
 
 daystride_wayland_protocols(daystride_lib
     "${DAYSTRIDE_WAYLAND_PROTOCOLS}/staging/ext-idle-notify/ext-idle-notify-v1.xml"
-    "${DAYSTRIDE_PLASMA_WAYLAND_PROTOCOLS}/idle.xml")
+    "${DAYSTRIDE_PLASMA_WAYLAND_PROTOCOLS}/idle.xml"
+    "${DAYSTRIDE_WAYLAND_PROTOCOLS}/stable/viewporter/viewporter.xml")
 target_sources(daystride_lib PRIVATE platform/WaylandProtocols.cpp)
