@@ -220,7 +220,7 @@ private slots:
         QCOMPARE(m_env->readSettingsFile(), settings);
     }
 
-    // Hosts re-read the label and tooltip only when told: once per new text, with it.
+    // Hosts hear of the label and tooltip only when they change: once per new text.
     void hostHearsOfEachNewLabel()
     {
         QDBusConnection host = QDBusConnection::connectToBus(m_bus->address(), "host");
@@ -234,6 +234,17 @@ private slots:
             for (const char *label : {"3d 4h ", "3d 4h ", "3d 3h "})
                 item.setLabel(QString::fromUtf8(label));
             QTRY_COMPARE(m_heard, QStringList({"3d 4h ", "tooltip", "3d 3h ", "tooltip"}));
+            // and read them back (waybar all of them, after each signal): answered on
+            // Qt D-Bus's thread, so even while this one waits.
+            QDBusMessage getAll = QDBusMessage::createMethodCall(m_bus->connection().baseService(),
+                path, u"org.freedesktop.DBus.Properties"_s, u"GetAll"_s);
+            getAll << interface;
+            const QDBusMessage reply = host.call(getAll, QDBus::Block, 3000);
+            QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+            QCOMPARE(qdbus_cast<QVariantMap>(reply.arguments().value(0))
+                         .value(u"XAyatanaLabel"_s)
+                         .toString(),
+                u"3d 3h "_s);
         }
         QDBusConnection::disconnectFromBus("host");
     }
@@ -472,6 +483,9 @@ private slots:
         QApplication::setPalette(dark ? light : Appearance::darkPalette());
         PanelItem panel(m_bus->connection());
         QApplication::setPalette(dark ? Appearance::darkPalette() : light);
+        // The item takes the new colours once every widget has them, and then tells
+        // the hosts (NewIcon), which read the icon again.
+        QCoreApplication::processEvents();
 
         const QDBusMessage reply = hostCall(panel.statusNotifierItem()->serviceName(),
             u"/StatusNotifierItem"_s, u"org.freedesktop.DBus.Properties"_s, u"Get"_s,

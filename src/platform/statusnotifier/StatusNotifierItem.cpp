@@ -2,6 +2,7 @@
 
 #include "platform/statusnotifier/DBusMenuExporter.h"
 #include "platform/statusnotifier/StatusNotifierItemAdaptor.h"
+#include "platform/statusnotifier/StatusNotifierItemState.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -9,6 +10,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QMutexLocker>
 
 namespace {
 constexpr int callTimeoutMilliseconds = 1000;
@@ -25,8 +27,15 @@ StatusNotifierItem::StatusNotifierItem(
 {
     registerStatusNotifierTypes();
     m_menu = new DBusMenuExporter(m_bus, QString::fromLatin1(menuPath), menu, this);
-    m_adaptor = new StatusNotifierItemAdaptor(this);
-    m_bus.registerObject(QString::fromLatin1(objectPath), this, QDBusConnection::ExportAdaptors);
+    m_shared = std::make_shared<StatusNotifierItemState>();
+    m_shared->item = this;
+    // No parent: it moves to Qt D-Bus's thread, where the bus's interface object lives.
+    m_busObject = new QObject;
+    new StatusNotifierItemAdaptor(m_busObject, m_shared);
+    if (const QDBusConnectionInterface *busInterface = m_bus.interface())
+        m_busObject->moveToThread(busInterface->thread());
+    m_bus.registerObject(
+        QString::fromLatin1(objectPath), m_busObject, QDBusConnection::ExportAdaptors);
     m_bus.registerService(m_serviceName);
 
     m_listingCheck.setSingleShot(true);
@@ -59,43 +68,82 @@ StatusNotifierItem::~StatusNotifierItem()
 {
     m_bus.unregisterObject(QString::fromLatin1(objectPath));
     m_bus.unregisterService(m_serviceName);
+    {
+        const QMutexLocker lock(&m_shared->mutex);
+        m_shared->item = nullptr;
+    }
+    // Qt D-Bus waits on its own thread for each registered object's end: deleted on
+    // that thread, the object would wait for itself. It is off the bus already.
+    QObject::disconnect(m_busObject, &QObject::destroyed, nullptr, nullptr);
+    // On its own thread, after what is queued for it there.
+    m_busObject->deleteLater();
 }
 
-void StatusNotifierItem::setLabel(const QString &label, const QString &description)
+QString StatusNotifierItem::label() const
 {
-    if (label == m_label && description == m_description)
-        return;
-    m_label = label;
-    m_description = description;
-    const QString path = QString::fromLatin1(objectPath);
-    const QString interface = QStringLiteral("org.kde.StatusNotifierItem");
-    QDBusMessage newLabel
-        = QDBusMessage::createSignal(path, interface, QStringLiteral("XAyatanaNewLabel"));
-    newLabel << m_label << m_adaptor->xAyatanaLabelGuide();
-    const QDBusMessage newToolTip
-        = QDBusMessage::createSignal(path, interface, QStringLiteral("NewToolTip"));
+    const QMutexLocker lock(&m_shared->mutex);
+    return m_shared->label;
+}
+
+QString StatusNotifierItem::description() const
+{
+    const QMutexLocker lock(&m_shared->mutex);
+    return m_shared->description;
+}
+
+SniPixmapList StatusNotifierItem::icon() const
+{
+    const QMutexLocker lock(&m_shared->mutex);
+    return m_shared->icon;
+}
+
+void StatusNotifierItem::sendSignals(const QList<QDBusMessage> &signalMessages)
+{
     // Qt D-Bus hands each message sent from this thread to its own thread; sent from
     // there (where the bus's interface object lives), the two signals of a new label
     // cost that thread one wake-up a minute instead of up to two.
     QObject *busThread = m_bus.interface() ? static_cast<QObject *>(m_bus.interface()) : this;
     QMetaObject::invokeMethod(
         busThread,
-        [bus = m_bus, newLabel, newToolTip] {
-            bus.send(newLabel);
-            bus.send(newToolTip);
+        [bus = m_bus, signalMessages] {
+            for (const QDBusMessage &message : signalMessages)
+                bus.send(message);
         },
         Qt::QueuedConnection);
 }
 
+void StatusNotifierItem::setLabel(const QString &label, const QString &description)
+{
+    {
+        const QMutexLocker lock(&m_shared->mutex);
+        if (label == m_shared->label && description == m_shared->description)
+            return;
+        m_shared->label = label;
+        m_shared->description = description;
+    }
+    const QString path = QString::fromLatin1(objectPath);
+    const QString interface = QStringLiteral("org.kde.StatusNotifierItem");
+    QDBusMessage newLabel
+        = QDBusMessage::createSignal(path, interface, QStringLiteral("XAyatanaNewLabel"));
+    newLabel << label << StatusNotifierItemAdaptor::xAyatanaLabelGuide();
+    sendSignals(
+        {newLabel, QDBusMessage::createSignal(path, interface, QStringLiteral("NewToolTip"))});
+}
+
 void StatusNotifierItem::setIcon(const SniPixmapList &icon)
 {
-    m_icon = icon;
-    emit m_adaptor->NewIcon();
+    {
+        const QMutexLocker lock(&m_shared->mutex);
+        m_shared->icon = icon;
+    }
+    sendSignals({QDBusMessage::createSignal(QString::fromLatin1(objectPath),
+        QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("NewIcon"))});
 }
 
 QString StatusNotifierItem::takeActivationToken()
 {
-    return std::exchange(m_activationToken, QString());
+    const QMutexLocker lock(&m_shared->mutex);
+    return std::exchange(m_shared->activationToken, QString());
 }
 
 void StatusNotifierItem::registerWithWatcher()

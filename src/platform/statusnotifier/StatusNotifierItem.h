@@ -3,14 +3,18 @@
 #include "platform/statusnotifier/StatusNotifierTypes.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QTimer>
 
+#include <memory>
+
 class QAction;
 class DBusMenuExporter;
+struct StatusNotifierItemState;
 
 // The panel item on the session bus: org.kde.StatusNotifierItem-<pid>-1 at
 // /StatusNotifierItem with its menu at /MenuBar. A watcher's "yes" to the
@@ -48,12 +52,12 @@ public:
     // True once any watcher has listed the item in this process.
     bool wasEverListed() const { return m_everListed; }
 
-    QString label() const { return m_label; }
+    QString label() const;
     // The panel text, shown beside the icon and as the tooltip.
     // `description`: the tooltip's text under the label, which screen readers read.
     void setLabel(const QString &label, const QString &description = QString());
-    QString description() const { return m_description; }
-    SniPixmapList icon() const { return m_icon; }
+    QString description() const;
+    SniPixmapList icon() const;
     void setIcon(const SniPixmapList &icon);
 
     // The token the host gave with the latest click, for the window that the
@@ -70,16 +74,20 @@ private slots:
     void hostRegistered();
 
 private:
-    friend class StatusNotifierItemAdaptor;
     void registerWithWatcher();
     void checkListing();
     bool namesThisItem(const QString &entry) const;
     void setState(State state);
+    // Sends the item's signals from Qt D-Bus's thread, in one go.
+    void sendSignals(const QList<QDBusMessage> &signalMessages);
 
     QDBusConnection m_bus;
     QString m_serviceName;
     QDBusServiceWatcher m_watcher;
-    class StatusNotifierItemAdaptor *m_adaptor = nullptr;
+    // Shared with the adaptor on Qt D-Bus's thread, which outlives this object by
+    // the calls still queued there.
+    std::shared_ptr<StatusNotifierItemState> m_shared;
+    QObject *m_busObject = nullptr;
     DBusMenuExporter *m_menu = nullptr;
     State m_state = State::pending;
     bool m_everListed = false;
@@ -87,8 +95,4 @@ private:
     int m_listingWait = firstListingWaitMilliseconds;
     QTimer m_listingCheck;
     QTimer m_retry;
-    QString m_label;
-    QString m_description;
-    SniPixmapList m_icon;
-    QString m_activationToken;
 };

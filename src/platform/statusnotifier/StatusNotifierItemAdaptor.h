@@ -5,10 +5,15 @@
 #include <QDBusAbstractAdaptor>
 #include <QDBusObjectPath>
 
-class StatusNotifierItem;
+#include <memory>
+
+struct StatusNotifierItemState;
 
 // The org.kde.StatusNotifierItem interface (with the Ayatana label extension)
-// of one StatusNotifierItem.
+// of one StatusNotifierItem. It lives on Qt D-Bus's thread: hosts read the
+// properties back after each of the item's signals (waybar: all of them, twice a
+// minute), and answered there those reads wake no other thread. Clicks are handed
+// to the item on its own thread.
 class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor
 {
     Q_OBJECT
@@ -34,7 +39,7 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(uint XAyatanaOrderingIndex READ xAyatanaOrderingIndex)
 
 public:
-    explicit StatusNotifierItemAdaptor(StatusNotifierItem *item);
+    StatusNotifierItemAdaptor(QObject *object, std::shared_ptr<StatusNotifierItemState> state);
 
     QString category() const { return QStringLiteral("ApplicationStatus"); }
     QString id() const { return QStringLiteral("daystride"); }
@@ -53,7 +58,7 @@ public:
     QDBusObjectPath menu() const;
     QString xAyatanaLabel() const;
     // The widest text the label takes, so hosts can reserve its room.
-    QString xAyatanaLabelGuide() const { return QStringLiteral("000d 00h 00m"); }
+    static QString xAyatanaLabelGuide() { return QStringLiteral("000d 00h 00m"); }
     uint xAyatanaOrderingIndex() const { return 0; }
 
 public slots:
@@ -75,5 +80,7 @@ signals:
     void XAyatanaNewLabel(const QString &label, const QString &guide);
 
 private:
-    StatusNotifierItem *m_item;
+    void activate(const QPoint &at);
+
+    std::shared_ptr<StatusNotifierItemState> m_state;
 };
