@@ -273,6 +273,19 @@ private slots:
             QCOMPARE(oldWidgets[i].isNull(), !kept.contains(int(i)));
     }
 
+    // The countdown ticks as the time left turns a second: the seconds change on time,
+    // and covers shown a moment apart tick together.
+    void ticksAsTheSecondTurns()
+    {
+        m_platform->setNow(m_now.addMSecs(700));
+        auto view = makeView();
+        view->show();
+        QVERIFY(view->isTicking());
+        const int toTick = view->millisecondsToTick();
+        QVERIFY2(toTick > 250 && toTick <= 300 + CountdownView::tickSlackMilliseconds,
+            qPrintable(QString::number(toTick)));
+    }
+
     void inputAfterTheGraceCloses_data()
     {
         QTest::addColumn<int>("after");

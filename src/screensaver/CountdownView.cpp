@@ -3,6 +3,7 @@
 #include "FittedText.h"
 #include "model/TimerViewModel.h"
 #include "model/Whitespace.h"
+#include "platform/Platform.h"
 #include "ui/Accessibility.h"
 #include "ui/Units.h"
 
@@ -118,8 +119,11 @@ CountdownView::CountdownView(TimerViewModel *viewModel, const TimeRemaining &tim
     setPalette(pal);
 
     m_ticker.setTimerType(Qt::PreciseTimer);
-    m_ticker.setInterval(tickMilliseconds);
-    connect(&m_ticker, &QTimer::timeout, this, &CountdownView::refresh);
+    m_ticker.setSingleShot(true);
+    connect(&m_ticker, &QTimer::timeout, this, [this] {
+        refresh();
+        startTicker();
+    });
     describe();
 
     const std::array<qint64, 4> values
@@ -573,8 +577,26 @@ void CountdownView::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_ticker.isActive()) {
         refresh();
-        m_ticker.start();
+        startTicker();
     }
+}
+
+void CountdownView::startTicker()
+{
+    // Each tick comes as the time left turns a second. So the seconds change on time,
+    // and the covers of several screens, shown a moment apart, tick together and share
+    // their wake-ups, their repaints and the compositor's answers to them.
+    qint64 untilTurn = tickMilliseconds;
+    if (m_viewModel) {
+        const QDateTime now = m_viewModel->platform().now();
+        const qint64 left = now.msecsTo(m_viewModel->timerDate());
+        untilTurn = left > 0 ? left % tickMilliseconds
+                             : tickMilliseconds - now.toMSecsSinceEpoch() % tickMilliseconds;
+        if (untilTurn == 0)
+            untilTurn = tickMilliseconds;
+    }
+    // A little after the turn: a timer is never early, the clock's reading may be.
+    m_ticker.start(int(untilTurn) + tickSlackMilliseconds);
 }
 
 void CountdownView::hideEvent(QHideEvent *event)

@@ -55,6 +55,7 @@ public:
     static constexpr qreal referenceHeight = 1080;
     static constexpr qint64 quoteTicks = 90;
     static constexpr int tickMilliseconds = 1000;
+    static constexpr int tickSlackMilliseconds = 2;
 
     explicit CountdownView(TimerViewModel *viewModel, const TimeRemaining &timeRemaining = {},
         qint64 quoteInterval = 0, const QString &quote = QString(), QWidget *parent = nullptr);
@@ -64,6 +65,7 @@ public:
     qint64 quoteInterval() const { return m_quoteInterval; }
     const QString &quote() const { return m_quote; }
     bool isTicking() const { return m_ticker.isActive(); }
+    int millisecondsToTick() const { return m_ticker.remainingTime(); }
 
     // The model's quotes, leaving out the blank ones; the others exactly as stored.
     QStringList validQuotes() const;
@@ -105,6 +107,7 @@ private:
     void layoutNumber(UnitGroup &group);
     void setTimeRemaining(const TimeRemaining &time);
     void setQuote(const QString &quote);
+    void startTicker();
     QFont nominalFont(Weight weight, qreal referenceSize) const;
 
     QPointer<TimerViewModel> m_viewModel;
