@@ -629,6 +629,17 @@ private slots:
         const QList<QRect> screens = outputs();
         QVERIFY(std::any_of(screens.begin(), screens.end(),
             [&](const QRect &output) { return output.contains(popover); }));
+        // Quitting with the popover open ends the program (on GNOME the card's window
+        // has a parent, which Qt Widgets cannot close on its way out).
+        {
+            QDBusInterface item(itemService(), QStringLiteral("/StatusNotifierItem"),
+                QStringLiteral("org.kde.StatusNotifierItem"), m_bus);
+            item.call(QStringLiteral("Activate"), 0, 0);
+            QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Daystride")).size() == 1, 5000);
+            m_daystride.terminate();
+            QVERIFY(m_daystride.waitForFinished(5000));
+            QCOMPARE(m_daystride.exitCode(), 0);
+        }
     }
 
     // "Show Countdown" from the item's menu as soon as the item is listed puts one cover

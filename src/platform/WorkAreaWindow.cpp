@@ -71,6 +71,9 @@ WorkAreaWindow::WorkAreaWindow(QWidget *content, Qt::Alignment alignment, int ma
     setFormat(transparent);
     setTitle(content->windowTitle());
     content->installEventFilter(this);
+    // Qt Widgets quits only once it could close every window, and it cannot close a
+    // window that has a parent: the widget is closed first.
+    qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &WorkAreaWindow::activeWindowChanged);
 }
 
@@ -158,6 +161,8 @@ bool WorkAreaWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_content && event->type() == QEvent::Resize)
         placeContent();
+    if (watched == qApp && event->type() == QEvent::Quit && m_content && m_content->isVisible())
+        m_content->close();
     return QWindow::eventFilter(watched, event);
 }
 
