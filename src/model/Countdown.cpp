@@ -58,22 +58,24 @@ QString menuBarTextBetween(const QDateTime &now, const QDateTime &target)
     return text;
 }
 
+qint64 msecsPastNextTurn(const QDateTime &now, const QDateTime &target, qint64 period, qint64 past)
+{
+    const auto pastNextTurn = [&](qint64 msecs) {
+        const qint64 left = (msecs % period + period) % period;
+        return (left == 0 ? period : left) + past;
+    };
+    // The text turns with the time left; with no event ahead, with the clock.
+    const qint64 msecs = now.toMSecsSinceEpoch();
+    if (target.isValid() && target.toMSecsSinceEpoch() > msecs)
+        return pastNextTurn(target.toMSecsSinceEpoch() - msecs);
+    return pastNextTurn(-msecs);
+}
+
 qint64 msecsToNextTextChange(const QDateTime &now, const QDateTime &target)
 {
-    constexpr qint64 minute = 60000;
     // A little past the whole minute: at the whole minute itself the text still reads
     // the minute before, and a clock being slowed into step may run a few
     // milliseconds behind the timer. One met to the millisecond waits for the next,
-    // so a clock that stands still never spins.
-    constexpr qint64 past = 20;
-    const auto pastNextMinute = [](qint64 msecs) {
-        const qint64 left = (msecs % minute + minute) % minute;
-        return (left == 0 ? minute : left) + past;
-    };
-    // The text turns with the time left, so only its minutes wake the program; with
-    // no event ahead, the clock's minute does.
-    const qint64 msecs = now.toMSecsSinceEpoch();
-    if (target.isValid() && target.toMSecsSinceEpoch() > msecs)
-        return pastNextMinute(target.toMSecsSinceEpoch() - msecs);
-    return pastNextMinute(-msecs);
+    // so a clock that stands still never spins. Only the minutes wake the program.
+    return msecsPastNextTurn(now, target, 60000, 20);
 }

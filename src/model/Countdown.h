@@ -22,6 +22,10 @@ TimeRemaining timeRemainingBetween(const QDateTime &now, const QDateTime &target
 // The panel text: "12d 4h 5m", "2d 15m", "3h ", "1d ", or empty below a minute.
 QString menuBarTextBetween(const QDateTime &now, const QDateTime &target);
 
+// Milliseconds from `now` to `past` after the next moment the time left to `target`
+// passes a whole `period`, or, with no event ahead, the wall clock does.
+qint64 msecsPastNextTurn(const QDateTime &now, const QDateTime &target, qint64 period, qint64 past);
+
 // Milliseconds from `now` to a little past the next moment the panel text may turn:
 // the time left to `target` passing a whole minute (an event with seconds turns at
 // another second), or, with no event ahead, the wall clock's next whole minute.

@@ -1,6 +1,7 @@
 #include "CountdownView.h"
 
 #include "FittedText.h"
+#include "model/Countdown.h"
 #include "model/TimerViewModel.h"
 #include "model/Whitespace.h"
 #include "platform/Platform.h"
@@ -585,18 +586,12 @@ void CountdownView::startTicker()
 {
     // Each tick comes as the time left turns a second. So the seconds change on time,
     // and the covers of several screens, shown a moment apart, tick together and share
-    // their wake-ups, their repaints and the compositor's answers to them.
-    qint64 untilTurn = tickMilliseconds;
-    if (m_viewModel) {
-        const QDateTime now = m_viewModel->platform().now();
-        const qint64 left = now.msecsTo(m_viewModel->timerDate());
-        untilTurn = left > 0 ? left % tickMilliseconds
-                             : tickMilliseconds - now.toMSecsSinceEpoch() % tickMilliseconds;
-        if (untilTurn == 0)
-            untilTurn = tickMilliseconds;
-    }
-    // A little after the turn: a timer is never early, the clock's reading may be.
-    m_ticker.start(int(untilTurn) + tickSlackMilliseconds);
+    // their wake-ups, their repaints and the compositor's answers to them. A little
+    // after the turn: a timer is never early, the clock's reading may be.
+    const qint64 untilTick = m_viewModel ? msecsPastNextTurn(m_viewModel->platform().now(),
+                                 m_viewModel->timerDate(), tickMilliseconds, tickSlackMilliseconds)
+                                         : tickMilliseconds + tickSlackMilliseconds;
+    m_ticker.start(int(untilTick));
 }
 
 void CountdownView::hideEvent(QHideEvent *event)
