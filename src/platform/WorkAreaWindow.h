@@ -47,5 +47,4 @@ private:
     int m_margin;
     QBackingStore *m_store;
     wp_viewport *m_viewport = nullptr;
-    void *m_viewportSurface = nullptr;
 };

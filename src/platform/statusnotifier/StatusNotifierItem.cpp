@@ -14,7 +14,13 @@
 
 namespace {
 constexpr int callTimeoutMilliseconds = 1000;
+
+QDBusMessage itemSignal(const QString &name)
+{
+    return QDBusMessage::createSignal(QString::fromLatin1(StatusNotifierItem::objectPath),
+        QStringLiteral("org.kde.StatusNotifierItem"), name);
 }
+} // namespace
 
 StatusNotifierItem::StatusNotifierItem(
     const QDBusConnection &bus, const QList<QAction *> &menu, QObject *parent)
@@ -121,13 +127,9 @@ void StatusNotifierItem::setLabel(const QString &label, const QString &descripti
         m_shared->label = label;
         m_shared->description = description;
     }
-    const QString path = QString::fromLatin1(objectPath);
-    const QString interface = QStringLiteral("org.kde.StatusNotifierItem");
-    QDBusMessage newLabel
-        = QDBusMessage::createSignal(path, interface, QStringLiteral("XAyatanaNewLabel"));
+    QDBusMessage newLabel = itemSignal(QStringLiteral("XAyatanaNewLabel"));
     newLabel << label << StatusNotifierItemAdaptor::xAyatanaLabelGuide();
-    sendSignals(
-        {newLabel, QDBusMessage::createSignal(path, interface, QStringLiteral("NewToolTip"))});
+    sendSignals({newLabel, itemSignal(QStringLiteral("NewToolTip"))});
 }
 
 void StatusNotifierItem::setIcon(const SniPixmapList &icon)
@@ -136,8 +138,7 @@ void StatusNotifierItem::setIcon(const SniPixmapList &icon)
         const QMutexLocker lock(&m_shared->mutex);
         m_shared->icon = icon;
     }
-    sendSignals({QDBusMessage::createSignal(QString::fromLatin1(objectPath),
-        QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("NewIcon"))});
+    sendSignals({itemSignal(QStringLiteral("NewIcon"))});
 }
 
 QString StatusNotifierItem::takeActivationToken()
